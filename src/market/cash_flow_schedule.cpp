@@ -1,0 +1,30 @@
+#include "market/cash_flow_schedule.h"
+
+#include "market/calendar.h"
+
+namespace lorvex {
+
+int CountScheduledDates(int start, int end, int perYear, int* onOrBefore) {
+  const int step = 12 / perYear;
+  int n = 0;
+  int date = end;
+  while (date > start) {
+    ++n;
+    date = AddMonths(end, -n * step);
+  }
+  *onOrBefore = date;
+  return n;
+}
+
+int CountPeriodsWithStubRule(int start, int end, int perYear) {
+  int previous = 0;
+  int n = CountScheduledDates(start, end, perYear, &previous);
+  if (start - previous > 182.5 / perYear) --n;
+  return n;
+}
+
+int ScheduledPeriodEnd(int end, int perYear, int n, int j) {
+  return AddMonths(end, -(n - 1 - j) * (12 / perYear));
+}
+
+}  // namespace lorvex

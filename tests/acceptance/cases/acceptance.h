@@ -1,0 +1,73 @@
+// Acceptance cases shared by every platform: the same calls and expected
+// values run against liblorvex.so on Linux and against both Windows DLLs
+// under real OLE Automation. Cases use only the public API: exports through
+// function pointers and arrays through the SAFEARRAY functions.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "export_list.h"
+#include "lorvex/lorvex.h"
+
+namespace acceptance {
+
+// The exports as function pointers, resolved by the platform's runner.
+struct Api {
+#define LORVEX_API_MEMBER(name, ordinal, bytes) decltype(&::name) name = nullptr;
+  LORVEX_EXPORT_LIST(LORVEX_API_MEMBER)
+#undef LORVEX_API_MEMBER
+};
+
+// An owned two-dimensional array with chosen bounds, made with the platform's
+// SafeArrayCreate.
+class Array {
+ public:
+  // rows x columns doubles; dimension 1 from rowLower, dimension 2 from colLower.
+  Array(const std::vector<std::vector<double>>& rows, long rowLower = 0, long colLower = 0);
+  // Any shape and element type, filled with zeros.
+  Array(unsigned short vt, std::vector<std::pair<unsigned long, long>> bounds);
+  ~Array();
+  Array(const Array&) = delete;
+  Array& operator=(const Array&) = delete;
+  SAFEARRAY** get() { return &array_; }
+  double At(long row, long column) const;
+
+ private:
+  SAFEARRAY* array_ = nullptr;
+};
+
+// A curve of (serial date, zero rate) rows.
+std::vector<std::vector<double>> FlatCurve(double serial, double rate);
+
+struct Case {
+  std::string name;
+  // Runs the call, appends the values it produced, returns the status.
+  std::function<std::int32_t(const Api&, std::vector<double>& values)> run;
+  std::int32_t expectedStatus;
+  std::vector<double> expected;  // empty: only the status is checked
+  double tolerance;              // absolute, against expected
+};
+
+// Every registered case, sorted by name so that every platform runs them in
+// the same order.
+std::vector<Case> AllCases();
+
+// Each family of exports registers a function adding its cases, from its own
+// file: static const bool registered = RegisterCases(AddBondCases);
+bool RegisterCases(void (*add)(std::vector<Case>& cases));
+
+// Runs every case and reports failures through the callback; the values
+// computed are returned in case order (for comparing platforms).
+struct Outcome {
+  std::string name;
+  bool passed;
+  std::string detail;
+  std::vector<double> values;
+};
+std::vector<Outcome> RunAll(const Api& api);
+
+}  // namespace acceptance

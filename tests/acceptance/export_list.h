@@ -1,0 +1,27 @@
+/* Every export with its ordinal in the Windows DLLs and its argument bytes
+ * under 32-bit __stdcall. The Windows module definitions are generated from
+ * this list, and the acceptance programs resolve each export from it.
+ * X(name, ordinal, argument bytes), one family per line below. */
+#ifndef LORVEX_EXPORT_LIST_H
+#define LORVEX_EXPORT_LIST_H
+
+#define LORVEX_BOND_EXPORTS(X) X(HW_BondPrice, 4, 40)
+
+#define LORVEX_BLACK_EXPORTS(X)
+
+#define LORVEX_HULLWHITE_EXPORTS(X)
+
+#define LORVEX_TREE_EXPORTS(X)
+
+#define LORVEX_TREE_PRICING_EXPORTS(X)
+
+#define LORVEX_EQUITY_EXPORTS(X)
+
+#define LORVEX_EXOTIC_EXPORTS(X)
+
+#define LORVEX_EXPORT_LIST(X)                                                    \
+  LORVEX_BOND_EXPORTS(X) LORVEX_BLACK_EXPORTS(X) LORVEX_HULLWHITE_EXPORTS(X)     \
+  LORVEX_TREE_EXPORTS(X) LORVEX_TREE_PRICING_EXPORTS(X) LORVEX_EQUITY_EXPORTS(X) \
+  LORVEX_EXOTIC_EXPORTS(X)
+
+#endif

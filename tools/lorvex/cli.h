@@ -1,0 +1,88 @@
+// Shared plumbing of the lorvex command: dates, curves, arrays, output.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "lorvex/lorvex.h"
+
+namespace lorvex_cli {
+
+// A date given as an ISO date (2000-01-01) or a spreadsheet serial (36526).
+// Throws CLI::ValidationError for anything else.
+std::int32_t ParseDate(const std::string& text);
+std::string FormatSerial(std::int32_t serial);
+
+// Owns a two-column array of doubles built with the SAFEARRAY API, as a
+// spreadsheet would pass it: rows 0 .. n-1, columns 0 To 1.
+class Array2D {
+ public:
+  explicit Array2D(const std::vector<std::pair<double, double>>& rows);
+  ~Array2D();
+  Array2D(const Array2D&) = delete;
+  Array2D& operator=(const Array2D&) = delete;
+  SAFEARRAY** get() { return &array_; }
+
+ private:
+  SAFEARRAY* array_ = nullptr;
+};
+
+// The market options every interest-rate command takes.
+struct MarketOptions {
+  std::string valuation = "2000-01-01";
+  std::string curveFile;
+  double flatRate = 0.0;
+  CLI::Option* flatOption = nullptr;  // set when --flat-rate was given
+  bool json = false;
+};
+void AddMarketOptions(CLI::App* command, MarketOptions& market);
+
+// Rows (serial date, zero rate) of the curve the options ask for: a CSV file
+// (header line, then date,rate), a flat rate, or the built-in sample curve.
+std::vector<std::pair<double, double>> LoadCurve(const MarketOptions& market,
+                                                 std::int32_t valuationSerial);
+// The built-in sample: an upward-sloping zero curve from 3 months to 30
+// years, laid from the valuation date.
+std::vector<std::pair<double, double>> SampleCurve(std::int32_t valuationSerial);
+
+// Which family of export a status came from: some codes mean different
+// things in different families.
+enum class Family { kRate, kSwap, kCap, kTree, kTreeSwap, kTreeCap, kDisplay, kEquity, kExotic };
+std::string StatusMeaning(std::int32_t status, Family family);
+
+struct NamedValue {
+  std::string name;
+  double value;
+};
+
+// Prints the results (or, on a nonzero status, one line naming its meaning
+// on stderr) and returns the process exit code: 0, or 1 on failure.
+int Report(const std::string& function, std::int32_t status, Family family,
+           const std::vector<NamedValue>& results, bool json);
+
+// One row of the demo book.
+struct DemoRow {
+  std::string instrument;
+  std::string terms;
+  std::string function;
+  double value;
+  std::int32_t status;
+};
+
+// Each family of instruments registers its commands and its demo rows from
+// its own file:
+//   static const bool registered = RegisterFamily({10, RegisterBondCommands, AddBondDemoRows});
+// The demo book lists the families by ascending order key.
+struct CommandFamily {
+  int order;
+  void (*registerCommands)(CLI::App& app, int& exitCode);
+  void (*addDemoRows)(std::vector<DemoRow>& book, std::int32_t valuationSerial);
+};
+bool RegisterFamily(const CommandFamily& family);
+std::vector<CommandFamily> Families();
+
+}  // namespace lorvex_cli
