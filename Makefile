@@ -1,14 +1,14 @@
 # The two commands of the README, and a few more.
 #   make demo     set-up, release build, the demo book on the built-in sample curve
 #   make test     set-up, release and sanitizer builds, the whole test suite
-#   make windows  the 32- and 64-bit Windows DLLs (mingw-w64)
+#   make windows  the 32- and 64-bit Windows DLLs and the VBA module, in build/windows/
 #   make bench    the benchmarks
 
 # CI treats compiler warnings as errors.
 WERROR ?= $(if $(CI),ON,OFF)
 CMAKE_FLAGS := -DLORVEX_WERROR=$(WERROR)
 
-.PHONY: all setup setup-windows build asan demo test test-release test-asan windows bench clean
+.PHONY: all setup setup-windows build asan demo test test-release test-windows test-asan windows bench clean
 
 all: build
 
@@ -32,11 +32,24 @@ demo: build
 test-release: build
 	ctest --preset release
 
+windows: setup-windows
+	cmake --preset windows-x86 $(CMAKE_FLAGS)
+	cmake --build --preset windows-x86
+	cmake --preset windows-x64 $(CMAKE_FLAGS)
+	cmake --build --preset windows-x64
+	@echo "Windows DLLs and VBA module in build/windows/:" && ls build/windows
+
+# The release suite plus the checks of the Windows DLLs under Wine.
+test-windows: windows setup
+	cmake --preset release $(CMAKE_FLAGS) -DLORVEX_WINDOWS_ACCEPTANCE=ON
+	cmake --build --preset release
+	ctest --preset release
+
 test-asan: asan
 	ctest --preset asan-ubsan
 
 test: setup-windows
-	$(MAKE) test-release
+	$(MAKE) test-windows
 	$(MAKE) test-asan
 
 bench: build

@@ -11,6 +11,10 @@
 #define LORVEX_SAFEARRAY_H
 
 #if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #include <oleauto.h>
 #else
 

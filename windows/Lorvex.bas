@@ -1,0 +1,82 @@
+Attribute VB_Name = "Lorvex"
+' Lorvex pricing functions for Excel VBA.
+'
+' Import this module into a workbook (VBA editor: File > Import File...) and
+' put the DLL that matches your Office in the workbook's folder: Lorvex.dll
+' for 32-bit Office, Lorvex64.dll for 64-bit Office (File > Account > About
+' Excel tells which). Call LorvexUseWorkbookFolder once before the first call
+' so that Windows finds the DLL there.
+'
+' Conventions: dates are serial dates (Long), times are in years, rates are
+' decimals, zero rates are continuously compounded on actual/365. The zero
+' curve is a two-column Double array declared with its second dimension
+' 0 To 1 (column 0 the date, column 1 the rate). Every function returns a
+' status: 0 for success; LorvexStatusText gives its meaning.
+Option Explicit
+
+#If Win64 Then
+' 64-bit Office
+Public Declare PtrSafe Function HW_BondPrice Lib "Lorvex64.dll" (ByVal valuationSerial As Long, ByVal yearsToMaturity As Double, ByVal couponRate As Double, ByVal face As Double, ByVal couponsPerYear As Long, curve() As Double, ByRef cleanPrice As Double) As Long
+#ElseIf VBA7 Then
+' 32-bit Office 2010 and later
+Public Declare PtrSafe Function HW_BondPrice Lib "Lorvex.dll" (ByVal valuationSerial As Long, ByVal yearsToMaturity As Double, ByVal couponRate As Double, ByVal face As Double, ByVal couponsPerYear As Long, curve() As Double, ByRef cleanPrice As Double) As Long
+#Else
+' Office 2007 and earlier
+Public Declare Function HW_BondPrice Lib "Lorvex.dll" (ByVal valuationSerial As Long, ByVal yearsToMaturity As Double, ByVal couponRate As Double, ByVal face As Double, ByVal couponsPerYear As Long, curve() As Double, ByRef cleanPrice As Double) As Long
+#End If
+
+' The meaning of a status returned by any Lorvex function.
+Public Function LorvexStatusText(ByVal status As Long) As String
+    Select Case status
+        Case 0: LorvexStatusText = "success"
+        Case -1: LorvexStatusText = "curve row bounds unreadable, or the tree could not be built"
+        Case -2: LorvexStatusText = "curve element unreadable (declare the second dimension 0 To 1), or swap schedule rejected"
+        Case -3: LorvexStatusText = "cap schedule rejected"
+        Case -4: LorvexStatusText = "curve array missing (or, for a display, an output array fault)"
+        Case -5: LorvexStatusText = "curve array is not two-dimensional (or, for a display, an output array fault)"
+        Case -6, -7, -8: LorvexStatusText = "output array missing, too small or with the wrong bounds"
+        Case -9: LorvexStatusText = "an argument is outside what the calculation accepts"
+        Case Else: LorvexStatusText = "unknown status " & status
+    End Select
+End Function
+
+' Makes the workbook's folder the current folder, where Windows looks for the
+' DLL when it is not on the PATH.
+Public Sub LorvexUseWorkbookFolder()
+    On Error Resume Next
+    ChDrive Left$(ThisWorkbook.Path, 1)
+    ChDir ThisWorkbook.Path
+End Sub
+
+' Reads a zero curve from a two-column range (serial dates, zero rates) into
+' the array layout the functions expect.
+Public Function LorvexCurveFromRange(ByVal source As Range) As Double()
+    Dim curve() As Double
+    Dim i As Long
+    ReDim curve(0 To source.Rows.Count - 1, 0 To 1)
+    For i = 1 To source.Rows.Count
+        curve(i - 1, 0) = CDbl(source.Cells(i, 1).Value)
+        curve(i - 1, 1) = CDbl(source.Cells(i, 2).Value)
+    Next i
+    LorvexCurveFromRange = curve
+End Function
+
+' Example: the zero curve in A2:B11 of the active sheet (dates, rates), the
+' bond's terms in D2:D6 (valuation date, years to maturity, coupon rate, face,
+' coupons per year); the clean price, or the status's meaning, goes to D8.
+Public Sub LorvexExampleBondPrice()
+    Dim ws As Worksheet
+    Dim curve() As Double
+    Dim price As Double
+    Dim status As Long
+    Set ws = ActiveSheet
+    LorvexUseWorkbookFolder
+    curve = LorvexCurveFromRange(ws.Range("A2:B11"))
+    status = HW_BondPrice(CLng(ws.Range("D2").Value), ws.Range("D3").Value, ws.Range("D4").Value, _
+                          ws.Range("D5").Value, CLng(ws.Range("D6").Value), curve, price)
+    If status = 0 Then
+        ws.Range("D8").Value = price
+    Else
+        ws.Range("D8").Value = "Lorvex status " & status & ": " & LorvexStatusText(status)
+    End If
+End Sub
