@@ -106,6 +106,23 @@ TEST(BlackBondOption, PriceVolatilityIsDurationTimesYieldVolatility) {
   }
 }
 
+// A forward price exactly at one end of the search's starting line makes
+// its first guess exact, so the secant never moves; the duration must still
+// be measured (a central difference) instead of dividing 0 by 0.
+TEST(BlackBondOption, PriceVolatilityWhenTheFirstGuessIsExact) {
+  BondSchedule bond(100.0, 0.06, kValuation, kValuation + 1826, 2);
+  const int expiry = kValuation + 365;
+  for (double y : {0.001, 0.25}) {
+    const double F = bond.PriceFromYield(expiry, y);
+    const double h = 1e-5;
+    const double slope = (bond.PriceFromYield(expiry, y + h) - bond.PriceFromYield(expiry, y - h)) / (2 * h);
+    const double expected = -slope / F * y * 0.1;
+    const double got = PriceVolFromYieldVol(0.1, expiry, F, bond);
+    EXPECT_TRUE(std::isfinite(got)) << y;
+    EXPECT_NEAR(got, expected, 1e-6 * expected) << y;
+  }
+}
+
 TEST(BlackBondOption, DegenerateTermsFollowTheirLimits) {
   const ZeroCurve curve = testing_curves::Curve({2451545, 2453000}, {0.04, 0.06});
   BondSchedule bond(100.0, 0.06, kValuation, kValuation + 1826, 2);
