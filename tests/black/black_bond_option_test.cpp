@@ -171,18 +171,5 @@ TEST(BlackBondOption, CouponOnTheExpiryDateIsNotDelivered) {
   EXPECT_NEAR(ValueAfter(bond, curve, expiry - 1) - afterExpiry, 3.0 * Df(curve, kValuation, expiry), 1e-12);
 }
 
-// Higher volatility, higher value: the search must give a positive price
-// volatility that grows with the yield volatility.
-TEST(BlackBondOption, ValueRisesWithYieldVolatility) {
-  const ZeroCurve curve = testing_curves::Curve({2451545}, {0.05});
-  BondSchedule bond(100.0, 0.06, kValuation, kValuation + 1826, 2);
-  double previous = 0.0;
-  for (double vol : {0.01, 0.05, 0.1, 0.2, 0.4, 0.8}) {
-    const double call = BlackBondOption(kValuation, kValuation + 365, 101.0, vol, false, curve, bond);
-    EXPECT_GT(call, previous) << vol;
-    previous = call;
-  }
-}
-
 }  // namespace
 }  // namespace lorvex

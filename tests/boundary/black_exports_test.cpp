@@ -95,31 +95,4 @@ TEST(BlackExports, AnyArgumentsGiveAStatusAndAFiniteResult) {
   EXPECT_GT(priced, 300);
 }
 
-// A failure never leaves the caller's previous value in the result.
-TEST(BlackExports, FailuresZeroTheResult) {
-  Curve curve({{36526, 0.05}});
-  double r = 42.0;
-  EXPECT_EQ(HW_BlackSwapOption(36526, 1, 6, 0.05, 100, 5, 0.2, 0, curve.get(), &r), LORVEX_SWAP_SCHEDULE);
-  EXPECT_EQ(r, 0.0);
-  r = 42.0;
-  EXPECT_EQ(HW_BlackCap(36526, 0.25, 3, 0.05, 100, 5, 0.2, 1, curve.get(), &r), LORVEX_CAP_SCHEDULE);
-  EXPECT_EQ(r, 0.0);
-  r = 42.0;
-  EXPECT_EQ(HW_BlackBondOption(36526, 5, 0.06, 100, 2, 1e7, 100, 0.1, 1, 1, curve.get(), &r), LORVEX_BAD_ARGUMENT);
-  EXPECT_EQ(r, 0.0);
-}
-
-// An end on or before the start is an empty swap or cap, not an error, even
-// with a frequency that would be refused: the schedule is laid out (and
-// its frequency checked) only when there is a period to lay.
-TEST(BlackExports, EmptyTermsAreWorthNothingWhateverTheFrequency) {
-  Curve curve({{36526, 0.05}});
-  double r = 42.0;
-  EXPECT_EQ(HW_BlackSwapOption(36526, 2, 1, 0.05, 100, 7, 0.2, 0, curve.get(), &r), 0);
-  EXPECT_EQ(r, 0.0);
-  r = 42.0;
-  EXPECT_EQ(HW_BlackCap(36526, 3, 3, 0.05, 100, 7, 0.2, 1, curve.get(), &r), 0);
-  EXPECT_EQ(r, 0.0);
-}
-
 }  // namespace

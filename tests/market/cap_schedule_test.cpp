@@ -55,18 +55,6 @@ TEST(CapSchedule, CapletsFollowTheStubRule) {
   }
 }
 
-TEST(CapSchedule, QuarterlyCapletsLastThreeCalendarMonths) {
-  CapSchedule cap(1.0, 0.04, DateToJdn(1, 1, 2001), DateToJdn(1, 1, 2004), 4, 0.0);
-  ASSERT_EQ(cap.Count(), 12);
-  for (int i = 0; i < 12; ++i) {
-    const CalendarDate s = JdnToDate(cap[i].start);
-    const CalendarDate e = JdnToDate(cap[i].end);
-    EXPECT_EQ(s.day, 1);
-    EXPECT_EQ(e.day, 1);
-    EXPECT_EQ((e.year * 12 + e.month) - (s.year * 12 + s.month), 3) << i;
-  }
-}
-
 TEST(CapSchedule, RefusedFrequencyAndEmptyCaps) {
   const int s = DateToJdn(1, 1, 2000);
   for (int f : {0, 3, 6, -4, 52}) {

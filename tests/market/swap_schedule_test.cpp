@@ -173,24 +173,6 @@ TEST(SwapSchedule, ForwardRateOfAnAnnualSwapOnAFlatCurve) {
   }
 }
 
-TEST(SwapSchedule, ShiftMovesEveryPeriodDate) {
-  const ZeroCurve curve = Sloped();
-  const int a = 2451545;
-  SwapSchedule swap(100, 0.06, 0.002, a + 100, a + 1900, 4, 2);
-  for (int shift : {0, 17, 400}) {
-    double fixed = 0.0;
-    for (const FixedPeriod& p : swap.FixedPeriods()) fixed += p.amount * p.accrualFraction * Df(curve, a, p.end + shift);
-    double floating = 0.0;
-    for (const FloatingPeriod& p : swap.FloatingPeriods()) {
-      const double de = Df(curve, a, p.end + shift);
-      floating += p.signedNotional * (Df(curve, a, p.start + shift) - de + p.spread * p.accrualFraction * de);
-    }
-    EXPECT_NEAR(swap.FixedLegValue(shift, a, a, curve), fixed, 1e-12) << shift;
-    EXPECT_NEAR(swap.FloatingLegValue(shift, a, a, curve), floating, 1e-12) << shift;
-    EXPECT_NEAR(swap.SwapValue(shift, a, a, curve), fixed + floating, 1e-12) << shift;
-  }
-}
-
 TEST(SwapSchedule, ZeroFixedRateHasNoAnnuityNorForwardRate) {
   const ZeroCurve curve = Flat(0.05);
   const int a = 2451545;
