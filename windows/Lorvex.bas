@@ -17,12 +17,21 @@ Option Explicit
 #If Win64 Then
 ' 64-bit Office
 Public Declare PtrSafe Function HW_BondPrice Lib "Lorvex64.dll" (ByVal valuationSerial As Long, ByVal yearsToMaturity As Double, ByVal couponRate As Double, ByVal face As Double, ByVal couponsPerYear As Long, curve() As Double, ByRef cleanPrice As Double) As Long
+Public Declare PtrSafe Function HW_BlackBondOption Lib "Lorvex64.dll" (ByVal valuationSerial As Long, ByVal bondYears As Double, ByVal couponRate As Double, ByVal face As Double, ByVal couponsPerYear As Long, ByVal optionYears As Double, ByVal strike As Double, ByVal yieldVolatility As Double, ByVal callFlag As Long, ByVal cleanStrikeFlag As Long, curve() As Double, ByRef optionValue As Double) As Long
+Public Declare PtrSafe Function HW_BlackSwapOption Lib "Lorvex64.dll" (ByVal valuationSerial As Long, ByVal expiryYears As Double, ByVal swapEndYears As Double, ByVal fixedRate As Double, ByVal notional As Double, ByVal paymentsPerYear As Long, ByVal volatility As Double, ByVal receiverFlag As Long, curve() As Double, ByRef optionValue As Double) As Long
+Public Declare PtrSafe Function HW_BlackCap Lib "Lorvex64.dll" (ByVal valuationSerial As Long, ByVal startYears As Double, ByVal endYears As Double, ByVal capRate As Double, ByVal notional As Double, ByVal paymentsPerYear As Long, ByVal volatility As Double, ByVal capFlag As Long, curve() As Double, ByRef capValue As Double) As Long
 #ElseIf VBA7 Then
 ' 32-bit Office 2010 and later
 Public Declare PtrSafe Function HW_BondPrice Lib "Lorvex.dll" (ByVal valuationSerial As Long, ByVal yearsToMaturity As Double, ByVal couponRate As Double, ByVal face As Double, ByVal couponsPerYear As Long, curve() As Double, ByRef cleanPrice As Double) As Long
+Public Declare PtrSafe Function HW_BlackBondOption Lib "Lorvex.dll" (ByVal valuationSerial As Long, ByVal bondYears As Double, ByVal couponRate As Double, ByVal face As Double, ByVal couponsPerYear As Long, ByVal optionYears As Double, ByVal strike As Double, ByVal yieldVolatility As Double, ByVal callFlag As Long, ByVal cleanStrikeFlag As Long, curve() As Double, ByRef optionValue As Double) As Long
+Public Declare PtrSafe Function HW_BlackSwapOption Lib "Lorvex.dll" (ByVal valuationSerial As Long, ByVal expiryYears As Double, ByVal swapEndYears As Double, ByVal fixedRate As Double, ByVal notional As Double, ByVal paymentsPerYear As Long, ByVal volatility As Double, ByVal receiverFlag As Long, curve() As Double, ByRef optionValue As Double) As Long
+Public Declare PtrSafe Function HW_BlackCap Lib "Lorvex.dll" (ByVal valuationSerial As Long, ByVal startYears As Double, ByVal endYears As Double, ByVal capRate As Double, ByVal notional As Double, ByVal paymentsPerYear As Long, ByVal volatility As Double, ByVal capFlag As Long, curve() As Double, ByRef capValue As Double) As Long
 #Else
 ' Office 2007 and earlier
 Public Declare Function HW_BondPrice Lib "Lorvex.dll" (ByVal valuationSerial As Long, ByVal yearsToMaturity As Double, ByVal couponRate As Double, ByVal face As Double, ByVal couponsPerYear As Long, curve() As Double, ByRef cleanPrice As Double) As Long
+Public Declare Function HW_BlackBondOption Lib "Lorvex.dll" (ByVal valuationSerial As Long, ByVal bondYears As Double, ByVal couponRate As Double, ByVal face As Double, ByVal couponsPerYear As Long, ByVal optionYears As Double, ByVal strike As Double, ByVal yieldVolatility As Double, ByVal callFlag As Long, ByVal cleanStrikeFlag As Long, curve() As Double, ByRef optionValue As Double) As Long
+Public Declare Function HW_BlackSwapOption Lib "Lorvex.dll" (ByVal valuationSerial As Long, ByVal expiryYears As Double, ByVal swapEndYears As Double, ByVal fixedRate As Double, ByVal notional As Double, ByVal paymentsPerYear As Long, ByVal volatility As Double, ByVal receiverFlag As Long, curve() As Double, ByRef optionValue As Double) As Long
+Public Declare Function HW_BlackCap Lib "Lorvex.dll" (ByVal valuationSerial As Long, ByVal startYears As Double, ByVal endYears As Double, ByVal capRate As Double, ByVal notional As Double, ByVal paymentsPerYear As Long, ByVal volatility As Double, ByVal capFlag As Long, curve() As Double, ByRef capValue As Double) As Long
 #End If
 
 ' The meaning of a status returned by any Lorvex function.
