@@ -63,11 +63,13 @@ LORVEX_API int32_t LORVEX_CALL HW_BondPrice(int32_t valuationSerial, double year
  * yield q; rates continuously compounded per year, times in years,
  * volatilities per square-root year. These take no curve. Each writes its
  * value and returns LORVEX_OK, or writes NaN and returns LORVEX_BAD_ARGUMENT
- * when an argument is not finite, a volatility is negative, a barrier code is
- * unknown or the value is not a finite number (a zero volatility or time the
- * formula cannot take, a non-positive price); a null result pointer is
- * refused with LORVEX_BAD_ARGUMENT. Option kinds are compared with 1: 1 is a
- * call, any other value a put. */
+ * when an argument is not finite, a price (spot, strike, barrier, observed
+ * extreme or average) or the volatility is negative, a barrier code is
+ * unknown, an average-price time is negative, or the value is not a finite
+ * number (a zero volatility or time the formula divides by, a zero price
+ * under a logarithm); a null result pointer is refused with
+ * LORVEX_BAD_ARGUMENT. Option kinds are compared with 1: 1 is a call, any
+ * other value a put. */
 
 /* Type codes, one numbering for every exotic export. */
 #define LORVEX_UP_AND_IN 5
@@ -90,9 +92,11 @@ LORVEX_API int32_t LORVEX_CALL HW_barrier_compute(double spot, double strike, do
 
 /* Option on an option: at t1 buy (compound kind 1) or sell (other) for
  * compoundStrike a call (underlying kind 12) or put (other) on the stock
- * struck at underlyingStrike expiring at t2. With kind exactly 13, a put
- * whose strike discounted to t1 is below compoundStrike is worth 0. A t2 at
- * or before t1 is taken as t1 + 0.00001. */
+ * struck at underlyingStrike expiring at t2. With kind exactly 13 and a put
+ * whose strike discounted to t1 is below compoundStrike, the call on it is
+ * worth 0 and the put on it compoundStrike e^(-r t1) less the put today, with
+ * no search for the critical price. A t2 at or before t1 is taken as
+ * t1 + 0.00001. */
 LORVEX_API int32_t LORVEX_CALL HW_compound_compute(double spot, double compoundStrike,
                                                    double underlyingStrike, double rate,
                                                    double dividendYield, double sigma, double t1,

@@ -6,9 +6,10 @@
 // usual reductions of the other sign cases to that one (Hull, Options,
 // Futures and Other Derivatives, appendix on the bivariate normal). The
 // one-dimensional terms use NormalCdf, so its 8.3e-8 error carries over.
-// Measured against numerical integration: within 2e-6 in absolute terms for
-// |rho| up to 0.99; close to |rho| = 1 the four-point rule loses accuracy
-// (see the tests for the measured figures).
+// Measured against numerical integration of the exact distribution: within
+// 8.2e-6 in absolute terms for |a|, |b| <= 3 at every correlation tried, from
+// 0 to +-0.99999. Most of it is the four-point rule itself (the bare sum is
+// 4.1e-6 from N(a) N(b) at rho = 0); the reductions add up to two sums.
 #pragma once
 
 namespace lorvex {

@@ -40,6 +40,16 @@ double CriticalPrice(double spot, double compoundStrike, double g, double hd, do
   return price;
 }
 
+// Black-Scholes put with a dividend yield.
+double EuropeanPut(double spot, double strike, double rate, double dividendYield, double sigma,
+                   double years) {
+  const double v = sigma * std::sqrt(years);
+  const double d1 =
+      (std::log(spot / strike) + (rate - dividendYield) * years) / v + v / 2.0;
+  return strike * std::exp(-rate * years) * NormalCdf(v - d1) -
+         spot * std::exp(-dividendYield * years) * NormalCdf(-d1);
+}
+
 }  // namespace
 
 CompoundValue CompoundOption(double spot, double compoundStrike, double underlyingStrike,
@@ -52,10 +62,15 @@ CompoundValue CompoundOption(double spot, double compoundStrike, double underlyi
   const double f = sigma * std::sqrt(tau);
   const bool underlyingIsCall = underlyingKind == kUnderlyingCall;
 
-  // A put is worth at most its discounted strike at T1: below X1 nobody
-  // pays X1 for it, and selling it for X1 is never declined.
+  // A put is worth at most its strike discounted to T1. When that is below
+  // X1 nobody pays X1 for it, and selling it for X1 is certain: the put on
+  // the put is then a forward sale, X1 at T1 against the put today.
   if (underlyingKind == kUnderlyingPut && hd < compoundStrike) {
-    return {0.0, std::numeric_limits<double>::quiet_NaN()};
+    const double noSearch = std::numeric_limits<double>::quiet_NaN();
+    if (isCall) return {0.0, noSearch};
+    return {compoundStrike * std::exp(-rate * t1) -
+                EuropeanPut(spot, underlyingStrike, rate, dividendYield, sigma, t2),
+            noSearch};
   }
 
   const double critical = CriticalPrice(spot, compoundStrike, g, hd, f, underlyingIsCall);

@@ -18,9 +18,10 @@ struct CompoundValue {
 };
 
 // underlyingKind: kUnderlyingCall (12) for a call underlying, any other code
-// a put. For exactly kUnderlyingPut (13), a put whose discounted strike at T1
-// is below X1 can never be worth buying or selling for X1, and the value is
-// 0 without a search; other put codes always search.
+// a put. For exactly kUnderlyingPut (13), a put whose strike discounted to T1
+// is below X1 is valued without a search: it can never be worth X1 at T1, so
+// the call on it is never exercised (0) and the put on it always is
+// (X1 e^(-r T1) less the put today). Other put codes always search.
 CompoundValue CompoundOption(double spot, double compoundStrike, double underlyingStrike,
                              double rate, double dividendYield, double sigma, double t1,
                              double t2, int underlyingKind, bool isCall);

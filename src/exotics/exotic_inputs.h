@@ -8,15 +8,13 @@ namespace lorvex {
 
 // One numbering across the exotic exports (kept as published, so that
 // spreadsheets written for any of them agree).
-enum ExoticCode : int {
-  kUpAndIn = 5,
-  kUpAndOut = 6,
-  kDownAndIn = 7,
-  kDownAndOut = 8,
-  kCashOrNothing = 9,
-  kUnderlyingCall = 12,
-  kUnderlyingPut = 13,
-};
+inline constexpr int kUpAndIn = 5;
+inline constexpr int kUpAndOut = 6;
+inline constexpr int kDownAndIn = 7;
+inline constexpr int kDownAndOut = 8;
+inline constexpr int kCashOrNothing = 9;
+inline constexpr int kUnderlyingCall = 12;
+inline constexpr int kUnderlyingPut = 13;
 
 // The smallest time in years the closed forms work with.
 inline constexpr double kMinimumExoticYears = 0.00001;
