@@ -4,18 +4,10 @@
 
 #include <cmath>
 
-#include "exotics/exotic_inputs.h"
 #include "reference.h"
 
 namespace lorvex {
 namespace {
-
-// Haug's Turnbull-Wakeman examples, nothing observed yet (tau = 0).
-TEST(AveragePriceOption, WorkedValues) {
-  EXPECT_NEAR(AveragePriceOption(90, 95, 0.1, 0.05, 0.15, 0.5, 0, 0, true), 0.8091548, 5e-8);
-  EXPECT_NEAR(AveragePriceOption(100, 100, 0.05, 0.0, 0.2, 1.0, 0, 0, true), 5.782831, 5e-7);
-  EXPECT_NEAR(AveragePriceOption(100, 100, 0.05, 0.0, 0.2, 1.0, 0, 0, false), 3.364623, 5e-7);
-}
 
 // The lognormal approximation keeps the first moment exactly, so call - put
 // is (T2/T) e^(-r T2) (E[remaining average] - adjusted strike), with the
@@ -48,31 +40,10 @@ TEST(AveragePriceOption, CallMinusPutIsTheDiscountedExpectedExcess) {
         }
 }
 
-// Averaging damps the volatility: with nothing observed the average-price
-// call is worth less than the European call.
-TEST(AveragePriceOption, CheaperThanTheEuropeanCall) {
-  for (double s : {80.0, 100.0, 120.0}) {
-    for (double sigma : {0.1, 0.3, 0.6}) {
-      EXPECT_LT(AveragePriceOption(s, 100, 0.05, 0.01, sigma, 1.0, 0, 0, true),
-                test::Vanilla(s, 100, 0.05, 0.01, sigma, 1.0, true))
-          << s << " " << sigma;
-    }
-  }
-}
-
 TEST(AveragePriceOption, NothingObservedIgnoresTheObservedAverage) {
   for (bool isCall : {true, false}) {
     const double base = AveragePriceOption(100, 100, 0.05, 0.0, 0.2, 1.0, 0, 0, isCall);
     EXPECT_EQ(AveragePriceOption(100, 100, 0.05, 0.0, 0.2, 1.0, 250, 0, isCall), base);
-  }
-}
-
-// r = q with an ordinary strike: q is raised by 0.00001.
-TEST(AveragePriceOption, EqualRateAndYieldAreSeparated) {
-  for (bool isCall : {true, false}) {
-    const double equal = AveragePriceOption(100, 100, 0.05, 0.05, 0.2, 1.0, 98, 0.5, isCall);
-    EXPECT_TRUE(std::isfinite(equal));
-    EXPECT_EQ(equal, AveragePriceOption(100, 100, 0.05, 0.05 + kExoticSeparation, 0.2, 1.0, 98, 0.5, isCall));
   }
 }
 

@@ -11,34 +11,6 @@
 namespace lorvex {
 namespace {
 
-// Haug, The Complete Guide to Option Pricing Formulas, table 4-13 style
-// cases: r = 0.08, q = 0.04, T = 0.5, sigma = 0.25, S = 100. Tolerances are
-// half a unit in the last decimal quoted.
-TEST(BarrierOption, WorkedValues) {
-  struct Row {
-    double strike, barrier;
-    int type;
-    bool isCall;
-    double expected, tolerance;
-  };
-  const Row rows[] = {
-      {90, 95, kDownAndOut, true, 6.744746, 5e-7},
-      {90, 95, kDownAndIn, true, 7.088543, 5e-7},
-      {90, 95, kUpAndIn, true, 13.83329, 5e-6},  // spot above: already knocked in
-      {100, 105, kUpAndOut, true, 0.01267775, 5e-9},
-      {100, 105, kUpAndIn, true, 7.836743, 5e-7},
-      {100, 105, kUpAndOut, false, 3.147868, 5e-7},
-      {100, 105, kUpAndIn, false, 2.760629, 5e-7},
-  };
-  for (const Row& r : rows) {
-    const double got = BarrierOption(100, r.strike, 0.08, 0.5, 0.04, r.barrier, 0.25, r.type, r.isCall);
-    EXPECT_NEAR(got, r.expected, r.tolerance)
-        << "X " << r.strike << " H " << r.barrier << " type " << r.type << " call " << r.isCall;
-  }
-  // The knocked-in value is the plain call, the sum of the down pair.
-  EXPECT_NEAR(6.744746 + 7.088543, 13.83329, 5e-6);
-}
-
 // In + out = plain European, for both directions and both kinds, whatever
 // the order of spot, barrier and strike (also spot at the barrier and
 // barrier at the strike). The decomposition is exact, so the sum matches to
@@ -163,22 +135,6 @@ TEST(BarrierOption, SpotAtTheBarrierHasTouchedIt) {
   }
 }
 
-// A barrier exactly at the strike takes the column of a barrier at or above
-// the strike for calls and at or below it for puts; the value joins the
-// neighbouring barriers continuously.
-TEST(BarrierOption, BarrierAtTheStrikeIsContinuous) {
-  for (int type : {kUpAndIn, kUpAndOut, kDownAndIn, kDownAndOut}) {
-    for (bool isCall : {true, false}) {
-      const double spot = (type == kUpAndIn || type == kUpAndOut) ? 95.0 : 105.0;
-      const double at = BarrierOption(spot, 100, 0.06, 0.5, 0.01, 100, 0.2, type, isCall);
-      const double above = BarrierOption(spot, 100, 0.06, 0.5, 0.01, 100 + 1e-7, 0.2, type, isCall);
-      const double below = BarrierOption(spot, 100, 0.06, 0.5, 0.01, 100 - 1e-7, 0.2, type, isCall);
-      EXPECT_NEAR(at, above, 1e-6) << type << " " << isCall;
-      EXPECT_NEAR(at, below, 1e-6) << type << " " << isCall;
-    }
-  }
-}
-
 // Barriers that cannot be reached leave the plain option (out) or nothing
 // (in).
 TEST(BarrierOption, UnreachableBarriers) {
@@ -217,12 +173,6 @@ TEST(BarrierOption, LargeLambdaIsCapped) {
   }
   // Uncapped, (180/100)^1601 would overflow.
   EXPECT_FALSE(std::isfinite(std::pow(1.8, 1601.0)));
-}
-
-TEST(BarrierOption, UnknownBarrierTypeIsNaN) {
-  for (int type : {-1, 0, 4, 9, 12}) {
-    EXPECT_TRUE(std::isnan(BarrierOption(100, 100, 0.05, 1.0, 0.0, 90, 0.2, type, true))) << type;
-  }
 }
 
 }  // namespace

@@ -4,18 +4,10 @@
 
 #include <cmath>
 
-#include "exotics/exotic_inputs.h"
 #include "reference.h"
 
 namespace lorvex {
 namespace {
-
-// Haug's binary examples.
-TEST(BinaryOption, WorkedValues) {
-  EXPECT_NEAR(BinaryOption(100, 80, 0.06, 0.06, 0.35, 0.75, 10, true, false), 2.671045, 5e-7);
-  EXPECT_NEAR(BinaryOption(100, 100, 0.05, 0.0, 0.2, 1.0, 10, true, true), 5.323248, 5e-7);
-  EXPECT_NEAR(BinaryOption(100, 100, 0.05, 0.0, 0.2, 1.0, 10, false, true), 63.68306, 5e-6);
-}
 
 // Call + put pays the cash (or the stock) for sure; an asset call less X
 // cash calls paying 1 is the plain call; a cash call paying 1 is minus the
@@ -51,17 +43,6 @@ TEST(BinaryOption, ParitiesOverAGrid) {
                                  (2 * h);
             EXPECT_NEAR(at(true, true, 1.0), -slope, 2e-7) << where();
           }
-}
-
-// T = 0 is valued at 0.00001 years, discounting included: the cash call in
-// the money pays K e^(-r 0.00001), the put almost nothing.
-TEST(BinaryOption, ZeroTimeIsATinyTime) {
-  for (double t : {0.0, -2.0}) {
-    EXPECT_NEAR(BinaryOption(110, 100, 0.05, 0.0, 0.2, t, 10, true, true),
-                10 * std::exp(-0.05 * kMinimumExoticYears), 1e-12);
-    EXPECT_NEAR(BinaryOption(110, 100, 0.05, 0.0, 0.2, t, 10, true, false), 0.0, 1e-12);
-  }
-  EXPECT_NE(10 * std::exp(-0.05 * kMinimumExoticYears), 10.0);
 }
 
 TEST(BinaryOption, AssetOrNothingIgnoresTheCash) {

@@ -10,11 +10,6 @@
 namespace lorvex {
 namespace {
 
-// Haug's simple chooser example.
-TEST(ChooserOption, WorkedValue) {
-  EXPECT_NEAR(ChooserOption(50, 50, 0.08, 0.0, 0.25, 0.5, 0.25), 6.107073, 5e-7);
-}
-
 // The holder can always choose the better of the two: at least the larger
 // plain option; choosing at expiry is a straddle; choosing at once is the
 // larger plain option. NormalCdf's step at 0 allows 5e-8 of the prices.

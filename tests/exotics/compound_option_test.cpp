@@ -160,30 +160,5 @@ TEST(CompoundOption, PutCode13SkipsTheSearchWhenThePutCannotReachX1) {
   EXPECT_EQ(near13.value, near14.value);
 }
 
-// Every code other than 12 is a put underlying.
-TEST(CompoundOption, AnyCodeOtherThan12IsAPut) {
-  const double reference =
-      CompoundOption(500, 50, 520, 0.08, 0.03, 0.35, 0.25, 0.5, kOtherPutCode, true).value;
-  for (int code : {0, 1, 11, 13, 99, -12}) {
-    EXPECT_EQ(CompoundOption(500, 50, 520, 0.08, 0.03, 0.35, 0.25, 0.5, code, true).value, reference)
-        << code;
-  }
-}
-
-// T2 at or before T1 is taken as T1 + 0.00001: the option is then almost
-// expiring at T1, and the compound option is nearly an option on its payoff.
-TEST(CompoundOption, SecondExpiryNotAfterTheFirstIsMended) {
-  const double mended = CompoundOption(100, 5, 100, 0.05, 0.0, 0.25, 0.5, 0.5 + kExoticSeparation,
-                                       kUnderlyingCall, true)
-                            .value;
-  for (double t2 : {0.5, 0.4, -1.0}) {
-    const double got = CompoundOption(100, 5, 100, 0.05, 0.0, 0.25, 0.5, t2, kUnderlyingCall, true).value;
-    EXPECT_EQ(got, mended) << t2;
-  }
-  // A call on a call expiring at once is a call struck at X1 + X2 (within
-  // Drezner's error at rho just below 1).
-  EXPECT_NEAR(mended, test::Vanilla(100, 105, 0.05, 0.0, 0.25, 0.5, true), 2e-3);
-}
-
 }  // namespace
 }  // namespace lorvex

@@ -5,17 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "exotics/exotic_inputs.h"
 #include "reference.h"
 
 namespace lorvex {
 namespace {
-
-// Haug's lookback example: S = 120, r = 0.1, q = 0.04, sigma = 0.3, T = 0.5.
-TEST(LookbackOption, WorkedValues) {
-  EXPECT_NEAR(LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, 100, true), 26.28414, 5e-6);
-  EXPECT_NEAR(LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, 100, false), 30.37400, 5e-6);
-}
 
 // Independent value from the distribution of the running extreme of the log
 // price x_t = nu t + sigma W_t (reflection principle, exact normal):
@@ -86,18 +79,6 @@ TEST(LookbackOption, DominatesTheEuropeanStruckAtTheExtreme) {
           EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, true), 0.0);
           EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, false), 0.0);
         }
-}
-
-// r = q divides by zero in the formula; r is raised by 0.00001 instead, also
-// in the discounting, and the value joins its neighbours.
-TEST(LookbackOption, EqualRateAndYieldAreSeparated) {
-  for (bool isCall : {true, false}) {
-    const double equal = LookbackOption(100, 0.05, 0.05, 0.25, 1.0, 110, 90, isCall);
-    EXPECT_TRUE(std::isfinite(equal));
-    EXPECT_EQ(equal, LookbackOption(100, 0.05 + kExoticSeparation, 0.05, 0.25, 1.0, 110, 90, isCall));
-    EXPECT_NEAR(equal, LookbackOption(100, 0.0501, 0.05, 0.25, 1.0, 110, 90, isCall), 1e-2);
-    EXPECT_NEAR(equal, LookbackOption(100, 0.0499, 0.05, 0.25, 1.0, 110, 90, isCall), 1e-2);
-  }
 }
 
 TEST(LookbackOption, EachSideUsesOnlyItsOwnExtreme) {
