@@ -97,6 +97,83 @@ LORVEX_API int32_t LORVEX_CALL HW_BlackCap(int32_t valuationSerial, double start
 
 /* ---- Closed-form exotic options --------------------------------------- */
 
+/* Stock options in closed form, on a stock paying a continuous dividend
+ * yield q; rates continuously compounded per year, times in years,
+ * volatilities per square-root year. These take no curve. Each writes its
+ * value and returns LORVEX_OK, or writes NaN and returns LORVEX_BAD_ARGUMENT
+ * when an argument is not finite, a price (spot, strike, barrier, observed
+ * extreme or average) or the volatility is negative, a barrier code is
+ * unknown, an average-price time is negative, or the value is not a finite
+ * number (a zero volatility or time the formula divides by, a zero price
+ * under a logarithm); a null result pointer is refused with
+ * LORVEX_BAD_ARGUMENT. Option kinds are compared with 1: 1 is a call, any
+ * other value a put. */
+
+/* Type codes, one numbering for every exotic export. */
+#define LORVEX_UP_AND_IN 5
+#define LORVEX_UP_AND_OUT 6
+#define LORVEX_DOWN_AND_IN 7
+#define LORVEX_DOWN_AND_OUT 8
+#define LORVEX_CASH_OR_NOTHING 9     /* any other payoff code: asset-or-nothing */
+#define LORVEX_UNDERLYING_CALL 12    /* any other underlying code: a put */
+#define LORVEX_UNDERLYING_PUT 13
+
+/* European barrier option, barrier watched continuously, no rebate; barrier
+ * type LORVEX_UP_AND_IN to LORVEX_DOWN_AND_OUT. A spot at the barrier has
+ * touched it. A time of 0 or less is valued as 0.00001 years (discounting
+ * keeps the time given). */
+LORVEX_API int32_t LORVEX_CALL HW_barrier_compute(double spot, double strike, double rate,
+                                                  double years, double dividendYield,
+                                                  double barrier, double sigma,
+                                                  int32_t barrierType, int32_t optionKind,
+                                                  double* value);
+
+/* Option on an option: at t1 buy (compound kind 1) or sell (other) for
+ * compoundStrike a call (underlying kind 12) or put (other) on the stock
+ * struck at underlyingStrike expiring at t2. With kind exactly 13 and a put
+ * whose strike discounted to t1 is below compoundStrike, the call on it is
+ * worth 0 and the put on it compoundStrike e^(-r t1) less the put today, with
+ * no search for the critical price. A t2 at or before t1 is taken as
+ * t1 + 0.00001. */
+LORVEX_API int32_t LORVEX_CALL HW_compound_compute(double spot, double compoundStrike,
+                                                   double underlyingStrike, double rate,
+                                                   double dividendYield, double sigma, double t1,
+                                                   double t2, int32_t underlyingKind,
+                                                   int32_t compoundKind, double* value);
+
+/* Floating-strike lookback: the call pays S(T) less the lowest price (the
+ * lowest so far is observedMin), the put the highest price (so far
+ * observedMax) less S(T). Equal r and q: r is raised by 0.00001. */
+LORVEX_API int32_t LORVEX_CALL HW_lookback_compute(double spot, double rate,
+                                                   double dividendYield, double sigma,
+                                                   double years, double observedMax,
+                                                   double observedMin, int32_t optionKind,
+                                                   double* value);
+
+/* Arithmetic average-price option (moment-matched lognormal average): the
+ * average runs continuously over elapsedYears already observed (average
+ * observedAverage) and the remainingYears to expiry. */
+LORVEX_API int32_t LORVEX_CALL HW_avgopt_compute(double spot, double strike, double rate,
+                                                 double dividendYield, double sigma,
+                                                 double remainingYears, double observedAverage,
+                                                 double elapsedYears, int32_t optionKind,
+                                                 double* value);
+
+/* Simple chooser: at chooseYears the holder picks a European call or put,
+ * both struck at strike and expiring at years. */
+LORVEX_API int32_t LORVEX_CALL HW_chooser_compute(double spot, double strike, double rate,
+                                                  double dividendYield, double sigma,
+                                                  double years, double chooseYears,
+                                                  double* value);
+
+/* Digital option: payoff type 9 pays cashAmount, any other type the stock,
+ * when it ends in the money (call above the strike, put below). A time of 0
+ * or less is valued as 0.00001 years. */
+LORVEX_API int32_t LORVEX_CALL HW_binary_compute(double spot, double strike, double rate,
+                                                 double dividendYield, double sigma, double years,
+                                                 double cashAmount, int32_t payoffType,
+                                                 int32_t optionKind, double* value);
+
 #ifdef __cplusplus
 }
 #endif

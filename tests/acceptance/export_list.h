@@ -17,7 +17,9 @@
 
 #define LORVEX_EQUITY_EXPORTS(X)
 
-#define LORVEX_EXOTIC_EXPORTS(X)
+#define LORVEX_EXOTIC_EXPORTS(X)                                                   \
+  X(HW_avgopt_compute, 16, 72) X(HW_barrier_compute, 17, 68) X(HW_binary_compute, 18, 68) \
+  X(HW_chooser_compute, 19, 60) X(HW_compound_compute, 20, 76) X(HW_lookback_compute, 21, 64)
 
 #define LORVEX_EXPORT_LIST(X)                                                    \
   LORVEX_BOND_EXPORTS(X) LORVEX_BLACK_EXPORTS(X) LORVEX_HULLWHITE_EXPORTS(X)     \
