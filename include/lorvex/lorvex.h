@@ -51,6 +51,44 @@ LORVEX_API int32_t LORVEX_CALL HW_BondPrice(int32_t valuationSerial, double year
 
 /* ---- Black model ------------------------------------------------------ */
 
+/* European option on a coupon bond. The bond is laid out as for HW_BondPrice
+ * (bondYears, couponRate, face, couponsPerYear); the option expires
+ * optionYears from the valuation date. The forward dirty price at expiry is
+ * lognormal; yieldVolatility is the proportional volatility of the bond's
+ * forward yield, turned into a price volatility through the bond's modified
+ * duration. callFlag 1 = call, other = put. cleanStrikeFlag 1 = the strike is
+ * a clean price (the interest accrued at expiry is added), other = dirty.
+ * Result in the face's units; 0 when expiry is today or later than the bond's
+ * last flow. */
+LORVEX_API int32_t LORVEX_CALL HW_BlackBondOption(int32_t valuationSerial, double bondYears,
+                                                  double couponRate, double face,
+                                                  int32_t couponsPerYear, double optionYears,
+                                                  double strike, double yieldVolatility,
+                                                  int32_t callFlag, int32_t cleanStrikeFlag,
+                                                  SAFEARRAY** curve, double* optionValue);
+
+/* European swaption on a swap starting at expiry (expiryYears) and ending
+ * swapEndYears from the valuation date, both legs paying paymentsPerYear
+ * times a year (1, 2, 4 or 12; otherwise LORVEX_SWAP_SCHEDULE). The forward
+ * swap rate is lognormal with the given volatility. receiverFlag 1 = receiver
+ * (right to receive fixedRate), other = payer. Result in the notional's
+ * units. */
+LORVEX_API int32_t LORVEX_CALL HW_BlackSwapOption(int32_t valuationSerial, double expiryYears,
+                                                  double swapEndYears, double fixedRate,
+                                                  double notional, int32_t paymentsPerYear,
+                                                  double volatility, int32_t receiverFlag,
+                                                  SAFEARRAY** curve, double* optionValue);
+
+/* Cap or floor from startYears to endYears, one caplet per period
+ * (paymentsPerYear 1, 2, 4 or 12; otherwise LORVEX_CAP_SCHEDULE), each
+ * caplet's simple forward rate lognormal with one flat volatility. Caplets
+ * resetting on or before the valuation date are left out. capFlag 1 = cap,
+ * other = floor. Result in the notional's units. */
+LORVEX_API int32_t LORVEX_CALL HW_BlackCap(int32_t valuationSerial, double startYears,
+                                           double endYears, double capRate, double notional,
+                                           int32_t paymentsPerYear, double volatility,
+                                           int32_t capFlag, SAFEARRAY** curve, double* capValue);
+
 /* ---- Hull-White closed form ------------------------------------------- */
 
 /* The one-factor Hull-White model dr = (theta(t) - a r) dt + sigma dW fitted
