@@ -128,6 +128,20 @@ LORVEX_API int32_t LORVEX_CALL HW_HullWhiteSwapOption(int32_t valuationSerial, d
                                                       int32_t receiverFlag, SAFEARRAY** curve,
                                                       double* value);
 
+/* Cap (capFlag 1) or floor (any other value) on the simple rate, caplets laid
+ * back from the end date every 12/paymentsPerYear months as for HW_BlackCap
+ * (payments a year 1, 2, 4 or 12, otherwise LORVEX_CAP_SCHEDULE). Each caplet
+ * resetting after the valuation date is valued as (1 + K tau) options on the
+ * zero bond from its reset to its payment date struck at 1/(1 + K tau); one
+ * already reset is left out. A sigma of 0 or below is priced as 1e-6. A cap
+ * rate with 1 + K tau <= 0 makes the caplet certain to pay: it is worth its
+ * forward and the floorlet 0. In the notional's units. */
+LORVEX_API int32_t LORVEX_CALL HW_HullWhiteCap(int32_t valuationSerial, double yearsToStart,
+                                               double yearsToEnd, double capRate, double notional,
+                                               int32_t paymentsPerYear, double sigma,
+                                               double meanReversion, int32_t capFlag,
+                                               SAFEARRAY** curve, double* value);
+
 /* ---- Hull-White trinomial tree ---------------------------------------- */
 
 /* ---- Equity binomial tree --------------------------------------------- */

@@ -5,9 +5,11 @@
 #include "boundary/curve_reader.h"
 #include "boundary/dates.h"
 #include "boundary/export_guard.h"
+#include "hullwhite/cap.h"
 #include "hullwhite/coupon_bond_option.h"
 #include "lorvex/lorvex.h"
 #include "market/bond_schedule.h"
+#include "market/cap_schedule.h"
 #include "market/zero_curve.h"
 
 using namespace lorvex;
@@ -89,5 +91,31 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_HullWhiteSwapOption(
     const double dirtyStrike = notional + fixedLeg.AccruedInterest(expiry);
     return PriceBondOption(valuation, expiry, dirtyStrike, receiverFlag == 1, curve, sigma,
                            meanReversion, fixedLeg, value);
+  });
+}
+
+extern "C" LORVEX_API int32_t LORVEX_CALL HW_HullWhiteCap(int32_t valuationSerial, double yearsToStart,
+                                                        double yearsToEnd, double capRate,
+                                                        double notional, int32_t paymentsPerYear,
+                                                        double sigma, double meanReversion,
+                                                        int32_t capFlag, SAFEARRAY** curveArray,
+                                                        double* value) {
+  return RunRateExport(value, [&]() -> int32_t {
+    ZeroCurve curve;
+    const int status = ReadCurveArray(curveArray, curve, true);
+    if (status != LORVEX_OK) return status;
+    int valuation = 0;
+    int start = 0;
+    int end = 0;
+    if (!AllFinite({yearsToStart, yearsToEnd, capRate, notional, sigma, meanReversion}) ||
+        !ValuationJdn(valuationSerial, &valuation) ||
+        !DateAfterYears(valuation, yearsToStart, &start) ||
+        !DateAfterYears(valuation, yearsToEnd, &end)) {
+      return LORVEX_BAD_ARGUMENT;
+    }
+    const CapSchedule cap(notional, capRate, start, end, paymentsPerYear, 0.0);
+    if (cap.status() != 0) return LORVEX_CAP_SCHEDULE;
+    return WriteValue(HullWhiteCapValue(valuation, sigma, meanReversion, capFlag == 1 ? 0 : 1, curve, cap),
+                      value);
   });
 }
