@@ -58,35 +58,6 @@ double BondOption(Curve& c, double years, double coupon, double expiry, double s
   return v;
 }
 
-double Cap(Curve& c, double start, double end, double rate, double sigma, double a, int flag) {
-  double v = 0;
-  EXPECT_EQ(HW_HullWhiteCap(kSerial, start, end, rate, 100, 4, sigma, a, flag, c.get(), &v), 0);
-  return v;
-}
-
-// Reference values from QuantLib 1.29 (JamshidianSwaptionEngine on its
-// HullWhite model, exact normal distribution, sigma 0.01): expiry 364 days
-// (30 December 2000, a coupon date, so the strike is par), fixed leg
-// semi-annual to 30 December 2005 with every coupon half the rate (30/360 on
-// these dates), notional 100. Ten zero-bond options on flows totalling about
-// 125 carry the normal distribution's error below 8.3e-8 twice: 2e-5.
-TEST(HullWhiteSwapOptionExport, MatchesIndependentLibrary) {
-  struct Row {
-    double r0, r10, a, rate, payer, receiver;
-  };
-  const Row rows[] = {
-      {0.05, 0.05, 0.1, 0.05, 1.4259901058, 1.1535531535}, {0.05, 0.05, 0.1, 0.06, 0.1813945137, 4.0653012331},
-      {0.05, 0.05, 0.0, 0.05, 1.8377958375, 1.5653589928}, {0.05, 0.05, 0.0, 0.06, 0.4205281261, 4.3044348095},
-      {0.04, 0.06, 0.1, 0.05, 2.3776821724, 0.5797270177}, {0.04, 0.06, 0.1, 0.06, 0.4331077037, 2.8156391790},
-      {0.04, 0.06, 0.0, 0.05, 2.7439316911, 0.9459770594}, {0.04, 0.06, 0.0, 0.06, 0.7673724726, 3.1499046456},
-  };
-  for (const Row& r : rows) {
-    Curve c(r.r0, r.r10);
-    EXPECT_NEAR(Swaption(c, 364 / 365.0, 6, r.rate, 2, 0.01, r.a, 0), r.payer, 2e-5) << r.r0 << " " << r.rate;
-    EXPECT_NEAR(Swaption(c, 364 / 365.0, 6, r.rate, 2, 0.01, r.a, 1), r.receiver, 2e-5) << r.r0 << " " << r.rate;
-  }
-}
-
 // At the money (the fixed rate that makes the forward fixed leg worth par)
 // against Black's formula on the forward swap rate S, with the lognormal
 // volatility matching the model's normal one. Under the model the forward
@@ -160,59 +131,6 @@ TEST(HullWhiteBondOptionExport, CleanStrikeAddsAccruedInterest) {
     EXPECT_EQ(BondOption(c, 5, 0.06, 364 / 365.0, 99.0, 0.01, 0.1, callFlag, 1),
               BondOption(c, 5, 0.06, 364 / 365.0, 99.0, 0.01, 0.1, callFlag, 0));
   }
-}
-
-// Flags are compared with 1: 0, 2 and -1 all select the put, the right to pay
-// fixed, the floor. The two sides differ by their forward (parity).
-TEST(HullWhiteExports, FlagsOtherThanOneSelectTheOtherSide) {
-  Curve c(0.04, 0.06);
-  const double call = BondOption(c, 5, 0.06, 1, 100, 0.01, 0.1, 1, 0);
-  const double receiver = Swaption(c, 1, 6, 0.05, 2, 0.01, 0.1, 1);
-  const double cap = Cap(c, 0.25, 3, 0.05, 0.01, 0.1, 1);
-  for (int flag : {0, 2, -1}) {
-    const double put = BondOption(c, 5, 0.06, 1, 100, 0.01, 0.1, flag, 0);
-    EXPECT_EQ(put, BondOption(c, 5, 0.06, 1, 100, 0.01, 0.1, 0, 0)) << flag;
-    EXPECT_NE(put, call);
-    const double payer = Swaption(c, 1, 6, 0.05, 2, 0.01, 0.1, flag);
-    EXPECT_EQ(payer, Swaption(c, 1, 6, 0.05, 2, 0.01, 0.1, 0)) << flag;
-    EXPECT_NE(payer, receiver);
-    const double floor = Cap(c, 0.25, 3, 0.05, 0.01, 0.1, flag);
-    EXPECT_EQ(floor, Cap(c, 0.25, 3, 0.05, 0.01, 0.1, 0)) << flag;
-    EXPECT_NE(floor, cap);
-  }
-}
-
-// Options on nothing are worth nothing: an expiry today or past, at or after
-// the bond's maturity, or a bond with an unaccepted frequency (an empty
-// schedule), all with status 0.
-TEST(HullWhiteExports, OptionsOnNothingAreZero) {
-  Curve c(0.04, 0.06);
-  struct Row {
-    const char* name;
-    double years, expiry;
-    int perYear;
-  };
-  const Row rows[] = {{"expiry today", 5, 0, 2},           {"expiry in the past", 5, -1, 2},
-                      {"expiry at maturity", 5, 5, 2},       {"expiry after maturity", 5, 6, 2},
-                      {"3 coupons a year", 5, 1, 3},         {"maturity today", 0, 0.5, 2}};
-  for (const Row& r : rows) {
-    for (int flag : {1, 0}) {
-      double v = 42;
-      EXPECT_EQ(HW_HullWhiteBondOption(kSerial, r.years, 0.06, 100, r.perYear, r.expiry, 100, 0.01, 0.1, flag, 0,
-                                       c.get(), &v),
-                0)
-          << r.name;
-      EXPECT_EQ(v, 0.0) << r.name;
-      v = 42;
-      EXPECT_EQ(HW_HullWhiteSwapOption(kSerial, r.expiry, r.years, 0.06, 100, r.perYear, 0.01, 0.1, flag, c.get(), &v),
-                0)
-          << r.name;
-      EXPECT_EQ(v, 0.0) << r.name;
-    }
-  }
-  double v = 42;
-  EXPECT_EQ(HW_HullWhiteCap(kSerial, 0, 0.25, 0.05, 100, 4, 0.01, 0.1, 1, c.get(), &v), 0);  // reset today
-  EXPECT_EQ(v, 0.0);
 }
 
 // Every refusal leaves 0 in the result.
