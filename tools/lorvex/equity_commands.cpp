@@ -123,6 +123,7 @@ void RegisterEquityCommands(CLI::App& app, int& exitCode) {
   dopts->steps = 4;
   auto* display = app.add_subcommand("equity-tree-display", "the whole binomial stock tree: every node, or a picture");
   AddEquityOptions(display, *dopts);
+  display->add_flag("--json", dopts->json, "machine-readable parameters and value, no node list");
   display->add_option("--svg", dopts->svgFile, "draw the tree into this SVG file instead of listing the nodes");
   display->callback([dopts, &exitCode] {
     const EquityOptions& o = *dopts;
