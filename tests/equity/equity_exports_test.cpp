@@ -88,24 +88,28 @@ struct Display {
   }
 };
 
+// Only 1 selects call, American or dividends on. Dividends change an
+// American price (early exercise compares with the node prices); a European
+// price depends on the expiry level alone.
 TEST(EquityExports, FlagsCompareWithOne) {
-  Array none = Array::Rows({});
-  Outputs put, other;
-  ASSERT_EQ(Option({100, 100, 0.05, 1, 0, 0.2, 3, 1, 0, 0}, none.get(), put), 0);
-  for (int32_t kind : {2, -1}) {
-    ASSERT_EQ(Option({100, 100, 0.05, 1, 0, 0.2, 3, 1, kind, 0}, none.get(), other), 0);
-    EXPECT_EQ(other.price, put.price);
-  }
-  // Exercise style 2 is European, use-dividends 2 ignores the dividends.
   Array div = Array::Rows({{0.5, 2.0}});
-  Outputs euro, two;
-  ASSERT_EQ(Option({100, 100, 0.05, 1, 0, 0.2, 4, 0, 1, 0}, none.get(), euro), 0);
-  ASSERT_EQ(Option({100, 100, 0.05, 1, 0, 0.2, 4, 2, 1, 2}, div.get(), two), 0);
-  EXPECT_EQ(euro.price, two.price);
+  auto price = [&](int32_t style, int32_t kind, int32_t use, SAFEARRAY** dividends) {
+    Outputs o;
+    EXPECT_EQ(Option({100, 100, 0.05, 1, 0, 0.2, 4, style, kind, use}, dividends, o), 0);
+    return o.price;
+  };
+  const double americanPut = price(1, 0, 1, div.get());
+  EXPECT_NE(americanPut, price(0, 0, 1, div.get()));
+  EXPECT_NE(americanPut, price(1, 0, 0, div.get()));
+  EXPECT_NE(americanPut, price(1, 1, 1, div.get()));
+  for (int32_t other : {0, 2, -1}) {
+    EXPECT_EQ(price(other, 0, 1, div.get()), price(0, 0, 1, div.get())) << other;
+    EXPECT_EQ(price(1, other, 1, div.get()), americanPut) << other;
+    EXPECT_EQ(price(1, 0, other, div.get()), price(1, 0, 0, div.get())) << other;
+  }
   // A repeated dividend time keeps the first row.
   Array repeated = Array::Rows({{0.5, 2.0}, {0.5, 5.0}});
-  ASSERT_EQ(Option({100, 100, 0.05, 1, 0, 0.2, 4, 0, 1, 1}, repeated.get(), two), 0);
-  EXPECT_NEAR(two.price, 9.970523, 5e-7);
+  EXPECT_EQ(price(1, 0, 1, repeated.get()), americanPut);
 }
 
 // Row k(k+1)/2 + m holds node (k, m) of the same tree the library builds.
