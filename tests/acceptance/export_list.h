@@ -15,7 +15,7 @@
 
 #define LORVEX_TREE_PRICING_EXPORTS(X)
 
-#define LORVEX_EQUITY_EXPORTS(X)
+#define LORVEX_EQUITY_EXPORTS(X) X(HW_TreeEquityOpt, 14, 84) X(HW_EquityTreeDisplay, 7, 80)
 
 #define LORVEX_EXOTIC_EXPORTS(X)                                                   \
   X(HW_avgopt_compute, 16, 72) X(HW_barrier_compute, 17, 68) X(HW_binary_compute, 18, 68) \

@@ -169,6 +169,20 @@ std::vector<std::pair<double, double>> LoadCurve(const MarketOptions& market,
 std::string StatusMeaning(std::int32_t status, Family family) {
   const bool tree = family == Family::kTree || family == Family::kTreeSwap ||
                     family == Family::kTreeCap || family == Family::kDisplay;
+  if (family == Family::kEquity) {
+    switch (status) {
+      case -1:
+        return "the dividends' row bounds are unreadable, or the tree exceeds the display memory budget";
+      case -2:
+        return "an element of the dividends array is unreadable";
+      case -4:
+        return "the dividends array, or the node or level table, holds no array";
+      case -5:
+        return "the dividends array, or the node or level table, is not two-dimensional";
+      default:
+        break;
+    }
+  }
   switch (status) {
     case 0:
       return "success";
