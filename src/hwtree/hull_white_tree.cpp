@@ -167,6 +167,7 @@ void HullWhiteTree::Release() {
   levelCount_ = 0;
   expiryLevel_ = 0;
   firstYieldLevel_ = 0;
+  keptLevel_ = 0;
   maxNodes_ = 0;
   status_ = 0;
 }
@@ -325,6 +326,7 @@ bool HullWhiteTree::PlanWidths(double budgetBytes) {
   yieldBegin_.assign(m + 1, 0);
 
   maxNodes_ = maxNodes;
+  keptLevel_ = std::max(expiryLevel_, std::min(1, last));
   std::size_t front = 0;
   std::size_t back = 0;
   std::size_t valuePos = 0;
@@ -332,18 +334,20 @@ bool HullWhiteTree::PlanWidths(double budgetBytes) {
   for (int i = 0; i <= last; ++i) {
     const auto li = static_cast<std::size_t>(i);
     const auto n = static_cast<std::size_t>(nodeCount_[li]);
-    if (i <= expiryLevel_) {
+    if (i <= keptLevel_) {
       nodeBegin_[li] = front;
       front += n;
+    } else {
+      nodeBegin_[li] = back;
+      back += n;
+    }
+    if (i <= expiryLevel_) {
       valueBegin_[li] = valuePos;
       valuePos += n * static_cast<std::size_t>(slotCount_);
       if (anyYields && i >= firstYieldLevel_) {
         yieldBegin_[li] = yieldPos;
         yieldPos += n * static_cast<std::size_t>(maturityCount_[li]);
       }
-    } else {
-      nodeBegin_[li] = back;
-      back += n;
     }
   }
   front_.Allocate(front);

@@ -104,8 +104,11 @@ class HullWhiteTree {
   double LevelMeanReversion(int i) const { return a_[Lv(i)]; }
   double LevelVolatility(int i) const { return sigma_[Lv(i)]; }
 
-  // Node j (0 .. count-1, lowest first) of level i, valid on 0 .. expiryLevel
-  // after the build. Its state is (j + jMin) dx + alpha.
+  // Node j (0 .. count-1, lowest first) of level i. Rates, probabilities,
+  // successors and step discounts are kept on levels 0 .. max(expiryLevel,
+  // 1), so level 1 can always be read (the rate deltas read it); value
+  // slots, rollbacks and node yields exist on levels 0 .. expiryLevel.
+  // A node's state is (j + jMin) dx + alpha.
   double NodeRate(int i, int j) const { return Block(i).rate[Node(i, j)]; }
   double UpProbability(int i, int j) const { return Block(i).pUp[Node(i, j)]; }
   double DownProbability(int i, int j) const { return Block(i).pDown[Node(i, j)]; }
@@ -187,6 +190,7 @@ class HullWhiteTree {
   int expiryLevel_ = 0;
   int status_ = 0;
   int firstYieldLevel_ = 0;  // levels firstYieldLevel_ .. expiryLevel_ carry yields
+  int keptLevel_ = 0;        // node fields survive the build on levels 0 .. keptLevel_
   bool uniform_ = false;
   double startDate_ = 0.0;
   double endDate_ = 0.0;
@@ -220,8 +224,8 @@ class HullWhiteTree {
     void Allocate(std::size_t n);
     void Free();
   };
-  const NodeBlock& Block(int i) const { return i > expiryLevel_ ? back_ : front_; }
-  NodeBlock& Block(int i) { return i > expiryLevel_ ? back_ : front_; }
+  const NodeBlock& Block(int i) const { return i > keptLevel_ ? back_ : front_; }
+  NodeBlock& Block(int i) { return i > keptLevel_ ? back_ : front_; }
   NodeBlock front_;
   NodeBlock back_;
   std::vector<double> values_;  // slotCount per node, levels 0 .. expiryLevel

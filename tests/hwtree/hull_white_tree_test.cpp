@@ -316,6 +316,21 @@ TEST(HullWhiteTree, RollbackOperations) {
   EXPECT_EQ(tree.NodeValue(0, 0, 0), 0.0);  // slots start at zero
 }
 
+// Per year, exercise dates all before the valuation date: the expiry is
+// still the last of them, so the expiry level is 0; level 1's node rates
+// stay readable (its spacing is what the rate deltas report).
+TEST(HullWhiteTree, ExpiryBeforeValuationKeepsLevelOne) {
+  TreeInputs in(0, 4, -30, 400, 0.1, 0.01, SlopedCurve(), 0);
+  const HullWhiteTree tree(in.args);
+  ASSERT_EQ(tree.status(), 0);
+  EXPECT_EQ(tree.expiryLevel(), 0);
+  ASSERT_EQ(tree.LevelNodeCount(1), 3);
+  const double spacing = tree.NodeRate(1, 2) - tree.NodeRate(1, 1);
+  EXPECT_NEAR(spacing, tree.LevelDx(1), 1e-15);
+  EXPECT_NEAR(spacing, 0.01 / std::sqrt(365.0) * std::sqrt(3.0 * tree.LevelDt(0)), 1e-15);
+  EXPECT_EQ(tree.MaturityCount(0), 3);  // t0, 1 year and the first date past the end
+}
+
 TEST(HullWhiteTree, LevelIndexOf) {
   TreeInputs in(0, 4, 100, 100, 0.1, 0.01, {{0, 0.05}});
   const HullWhiteTree tree(in.args);
