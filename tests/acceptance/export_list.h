@@ -7,9 +7,9 @@
 
 #define LORVEX_BOND_EXPORTS(X) X(HW_BondPrice, 4, 40)
 
-#define LORVEX_BLACK_EXPORTS(X)
+#define LORVEX_BLACK_EXPORTS(X) X(HW_BlackBondOption, 1, 72) X(HW_BlackCap, 2, 60) X(HW_BlackSwapOption, 3, 60)
 
-#define LORVEX_HULLWHITE_EXPORTS(X)
+#define LORVEX_HULLWHITE_EXPORTS(X) X(HW_HullWhiteBondOption, 8, 80) X(HW_HullWhiteCap, 9, 68) X(HW_HullWhiteSwapOption, 10, 68)
 
 #define LORVEX_TREE_EXPORTS(X) X(HW_TreeBondOption, 12, 92)
 
