@@ -74,6 +74,9 @@ TEST(HullWhiteTree, LatticeShape) {
     ASSERT_EQ(tree.status(), 0) << r.name;
     ASSERT_EQ(tree.levelCount(), 62) << r.name;
     EXPECT_EQ(tree.expiryLevel(), 60) << r.name;
+    EXPECT_EQ(tree.LevelIndexOf(kT0 + 1825), 60);
+    EXPECT_EQ(tree.LevelIndexOf(kT0 + 1826), 61);
+    EXPECT_NEAR(tree.LevelDate(62), kT0 + 62 * 365.0 / 12, 1e-6);  // extrapolated
     for (int i = 0; i <= tree.expiryLevel(); ++i) {
       EXPECT_NEAR(tree.LevelDt(i), 365.0 / 12, 1e-9);
       const int jMax = r.widthCap == 0 ? i : std::min(i, r.widthCap);
@@ -234,62 +237,42 @@ TEST(HullWhiteTree, PartialNodeYieldsAreBitIdentical) {
   }
 }
 
-// TenorRate over one step gives back the node rate on the normal tree (the
-// closed-form bond price reproduces the step's discount factor); the other
-// kinds return the node rate for every tenor. With a = 0 the limits of B
-// and the variance term are used.
+// TenorRate on the normal tree is the textbook zero rate -ln(A exp(-B r)) / D
+// for the instantaneous short rate implied by the node's one-step discount
+// factor (flat curve: the forward is the curve's rate), so over one step it
+// gives back the node rate; the other kinds return the node rate for every
+// tenor; the split into level terms and node arithmetic is exact.
 TEST(HullWhiteTree, TenorRate) {
-  struct Row {
-    const char* name;
-    int kind;
-    double a;
-  };
-  const Row rows[] = {{"normal", 0, 0.1}, {"normal, a = 0", 0, 0.0}, {"lognormal", 1, 0.1}, {"shape", 2, 0.1}};
-  for (const Row& r : rows) {
-    TreeInputs in(r.kind, 12, 365, 1825, r.a, r.kind == 0 ? 0.01 : 0.2, SlopedCurve());
-    const HullWhiteTree tree(in.args);
-    ASSERT_EQ(tree.status(), 0) << r.name;
-    for (int i : {0, 1, 5, tree.expiryLevel()}) {
-      for (int j = 0; j < tree.LevelNodeCount(i); ++j) {
-        const double rate = tree.NodeRate(i, j);
-        EXPECT_NEAR(tree.TenorRate(i, j, tree.LevelDt(i)), rate, 1e-12) << r.name << " " << i << "," << j;
-        for (double days : {0.25, 30.0, 365.0, 1000.0}) {
-          const double t = tree.TenorRate(i, j, days);
-          if (r.kind != 0) {
-            EXPECT_EQ(t, rate);
-          } else {
-            const HullWhiteTree::TenorTerms terms = tree.TenorRateTerms(i, days);
-            EXPECT_EQ(t, HullWhiteTree::TenorRateFromTerms(terms, rate));
+  const double sigma = 0.01, flat = 0.05;
+  for (int kind : {0, 1, 2}) {
+    for (double a : {0.1, 0.0}) {
+      TreeInputs in(kind, 12, 365, 1825, a, kind == 0 ? sigma : 0.2, {{0, flat}});
+      const HullWhiteTree tree(in.args);
+      ASSERT_EQ(tree.status(), 0);
+      for (int i : {0, 6, tree.expiryLevel()}) {
+        const double t = (tree.LevelDate(i) - kT0) / 365.0;
+        const double dt = tree.LevelDt(i) / 365.0;
+        auto b = [a](double tau) { return a == 0.0 ? tau : (1 - std::exp(-a * tau)) / a; };
+        auto lnA = [&](double tau) {
+          const double v = a == 0.0 ? sigma * sigma * t / 2 : sigma * sigma / (4 * a) * (1 - std::exp(-2 * a * t));
+          return -flat * tau + b(tau) * flat - v * b(tau) * b(tau);
+        };
+        for (int j = 0; j < tree.LevelNodeCount(i); ++j) {
+          const double rate = tree.NodeRate(i, j);
+          const double rInst = (rate * dt + lnA(dt)) / b(dt);
+          EXPECT_NEAR(tree.TenorRate(i, j, tree.LevelDt(i)), rate, kind == 0 ? 1e-12 : 0.0);
+          for (double days : {30.0, 365.0, 1500.0}) {
+            const double tau = days / 365.0;
+            const double got = tree.TenorRate(i, j, days);
+            if (kind != 0) {
+              EXPECT_EQ(got, rate);
+              continue;
+            }
+            EXPECT_NEAR(got, -(lnA(tau) - b(tau) * rInst) / tau, 1e-11) << a << " " << i << "," << j;
+            EXPECT_EQ(got, HullWhiteTree::TenorRateFromTerms(tree.TenorRateTerms(i, days), rate));
           }
         }
       }
-    }
-  }
-}
-
-// In the normal model the zero rate to t1 + D from a node is
-// -ln(A exp(-B r)) / D with the textbook A and B; TenorRate is that rate
-// for the instantaneous short rate implied by the node's one-step discount
-// factor (on a flat curve the forward rate is the curve's rate).
-TEST(HullWhiteTree, TenorRateIsTheClosedFormZeroRate) {
-  const double a = 0.1, sigma = 0.01, flat = 0.05;
-  TreeInputs in(0, 12, 365, 1825, a, sigma, {{0, flat}});
-  const HullWhiteTree tree(in.args);
-  ASSERT_EQ(tree.status(), 0);
-  const int i = 6;
-  const double t = (tree.LevelDate(i) - kT0) / 365.0;
-  const double dt = tree.LevelDt(i) / 365.0;
-  auto bYears = [a](double tau) { return (1 - std::exp(-a * tau)) / a; };
-  auto lnA = [&](double tau) {
-    const double b = bYears(tau);
-    return -flat * tau + b * flat - sigma * sigma / (4 * a) * (1 - std::exp(-2 * a * t)) * b * b;
-  };
-  for (int j = 0; j < tree.LevelNodeCount(i); ++j) {
-    const double rInst = (tree.NodeRate(i, j) * dt + lnA(dt)) / bYears(dt);
-    for (double days : {30.0, 365.0, 1500.0}) {
-      const double tau = days / 365.0;
-      const double expected = -(lnA(tau) - bYears(tau) * rInst) / tau;
-      EXPECT_NEAR(tree.TenorRate(i, j, days), expected, 1e-11) << j << " " << days;
     }
   }
 }
@@ -329,20 +312,6 @@ TEST(HullWhiteTree, ExpiryBeforeValuationKeepsLevelOne) {
   EXPECT_NEAR(spacing, tree.LevelDx(1), 1e-15);
   EXPECT_NEAR(spacing, 0.01 / std::sqrt(365.0) * std::sqrt(3.0 * tree.LevelDt(0)), 1e-15);
   EXPECT_EQ(tree.MaturityCount(0), 3);  // t0, 1 year and the first date past the end
-}
-
-TEST(HullWhiteTree, LevelIndexOf) {
-  TreeInputs in(0, 4, 100, 100, 0.1, 0.01, {{0, 0.05}});
-  const HullWhiteTree tree(in.args);
-  ASSERT_EQ(tree.status(), 0);
-  struct Row {
-    double date;
-    int level;
-  };
-  const Row rows[] = {{kT0 - 1, 0}, {kT0, 0}, {kT0 + 1, 1}, {kT0 + 25, 1}, {kT0 + 100, 4}, {kT0 + 125, 5},
-                      {kT0 + 999, 6}};
-  for (const Row& r : rows) EXPECT_EQ(tree.LevelIndexOf(r.date), r.level) << r.date - kT0;
-  EXPECT_EQ(tree.LevelDate(tree.levelCount()), kT0 + 150);  // extrapolated
 }
 
 // Requests the tree cannot serve fail the build (status -1), whatever was
