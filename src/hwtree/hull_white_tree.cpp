@@ -194,7 +194,10 @@ bool HullWhiteTree::PlanTree(const TreeBuildArgs& args) {
       exerciseDates_.status() != 0 || shapePoints_.status() != 0) {
     return false;
   }
-  if (slotCount_ < 1 || !std::isfinite(startDate_) || !std::isfinite(endDate_)) return false;
+  if (slotCount_ < 1 || !std::isfinite(startDate_) || !std::isfinite(endDate_) ||
+      !(args.memoryBudgetBytes > 0.0)) {
+    return false;
+  }
 
   std::vector<ShapePoint> pairs;
   if (kind_ == RateTransform::kShape) {
