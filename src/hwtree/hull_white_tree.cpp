@@ -23,6 +23,11 @@ constexpr double kBytesPerNode = 4 * 8 + 4;
 // Bytes a level costs at least: its record, its grid date and three nodes
 // (every level after the root has at least three).
 constexpr double kBytesPerLevel = 12 * 8 + 8 + 3 * kBytesPerNode;
+// More levels than this never fit the budget with a mean reversion a
+// pricer would use (widths grow until j a dt reaches 0.18, so a million
+// levels of a few nodes need a dt near 1/a); refusing them before the grid
+// is laid keeps a refusal fast.
+constexpr double kMaxLevels = 1.0e6;
 // Below this j a dt the top node of an equal-step lattice cannot branch one
 // offset lower (the bound is 1 - sqrt(2/3) = 0.1835; kept under it).
 constexpr double kNoNarrowingBelow = 0.17;
@@ -229,8 +234,7 @@ bool HullWhiteTree::PlanTree(const TreeBuildArgs& args) {
   in.uniform = uniform_;
   in.exerciseDates = Dates(exerciseDates_);
   in.curveDates = Dates(zeroCurve_);
-  in.maxDates = static_cast<std::size_t>(
-      std::min(args.memoryBudgetBytes / kBytesPerLevel, 1.0e9));
+  in.maxDates = static_cast<std::size_t>(std::min(args.memoryBudgetBytes / kBytesPerLevel, kMaxLevels));
   TimeGrid grid = BuildTimeGrid(in);
   if (grid.status != 0) return false;
   grid_.swap(grid.dates);

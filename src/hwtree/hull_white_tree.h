@@ -21,7 +21,8 @@
 // block of their own that is freed once the node yields are built. The
 // storage is estimated from the grid before anything large is allocated,
 // and a tree needing more than the budget (2 GiB unless the caller asks for
-// less) fails with status -1, as does any allocation failure.
+// less) or more than a million levels fails with status -1, as does any
+// allocation failure.
 #pragma once
 
 #include <cstddef>

@@ -375,7 +375,8 @@ TEST(HullWhiteTree, EnormousTreeFailsFast) {
                       {"uniform, 10 million steps", 10000000, 0.1, 1},
                       {"uniform, 100000 steps, no mean reversion", 100000, 0.0, 1},
                       {"per year, 2^31 - 1 steps a year", 2147483647, 0.1, 0},
-                      {"per year, 100000 steps a year", 100000, 0.0, 0}};
+                      {"per year, 100000 steps a year", 100000, 0.0, 0},
+                      {"per year, 1 million steps a year", 1000000, 0.1, 0}};
   for (const Row& r : rows) {
     TreeInputs in(0, r.steps, 3650, 7300, r.a, 0.01, {{0, 0.05}, {7300, 0.05}}, r.uniform);
     const auto start = std::chrono::steady_clock::now();
