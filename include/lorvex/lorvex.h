@@ -144,6 +144,27 @@ LORVEX_API int32_t LORVEX_CALL HW_HullWhiteCap(int32_t valuationSerial, double y
 
 /* ---- Hull-White trinomial tree ---------------------------------------- */
 
+/* Option on a coupon bond on a Hull-White trinomial tree fitted to the zero
+ * curve. The bond is as in HW_BondPrice; the option expires expiryYears
+ * after the valuation date, European (exercise on that date only) or
+ * American (any level date from the valuation date to the expiry), on the
+ * bond's dirty value of the flows after the exercise date, or its clean
+ * value when cleanStrikeFlag is 1. sigma is the absolute volatility of the
+ * short rate per square-root year (0 or below is priced with 1e-6),
+ * meanReversion the speed a per year. stepCount equal steps run to the
+ * expiry; kind 0 normal (Hull-White), 1 lognormal, 2 the shape g(r) = r.
+ * Status -1: the tree cannot be built (stepCount below 1, an expiry not
+ * after the valuation date, a*dt >= 1 on a step, a fit that does not
+ * converge, or a tree beyond the 2 GiB memory budget). */
+LORVEX_API int32_t LORVEX_CALL HW_TreeBondOption(int32_t valuationSerial, double yearsToMaturity,
+                                                 double couponRate, double face,
+                                                 int32_t couponsPerYear, double expiryYears,
+                                                 double strike, int32_t callFlag,
+                                                 int32_t americanFlag, int32_t cleanStrikeFlag,
+                                                 SAFEARRAY** curve, double sigma,
+                                                 double meanReversion, int32_t stepCount,
+                                                 int32_t kind, double* optionValue);
+
 /* ---- Equity binomial tree --------------------------------------------- */
 
 /* European or American call or put on a stock, on a Cox-Ross-Rubinstein tree

@@ -1,0 +1,57 @@
+#include "treepricing/bond_tree_setup.h"
+
+#include <limits>
+#include <new>
+#include <vector>
+
+namespace lorvex {
+
+BondTreeSetup::BondTreeSetup(const BondTreeTerms& terms, ZeroCurve& curve)
+    : bond(terms.face, terms.couponRate, terms.accrualStart, terms.maturity, terms.couponsPerYear),
+      lists(MakeTreeModelLists(terms.valuation, terms.sigma, terms.meanReversion)),
+      terms_(terms),
+      curve_(curve) {
+  // The bond's dates become points of the curve, at the curve's own rates,
+  // so that the tree places levels on them.
+  std::vector<double> dates;
+  try {
+    dates.reserve(2 * static_cast<std::size_t>(bond.Count()));
+  } catch (const std::bad_alloc&) {
+    status_ = -1;
+    return;
+  }
+  for (const CouponPeriod& p : bond.Periods()) {
+    dates.push_back(p.start);
+    dates.push_back(p.end);
+  }
+  if (InsertDatesAtCurveRates(curve, dates) != 0) status_ = -1;
+  exercise.Insert(terms.expiry, terms.strike);
+  if (terms.isAmerican) exercise.Insert(terms.valuation, terms.strike);
+  if (exercise.status() != 0 || lists.meanReversion.status() != 0 || lists.volatility.status() != 0 ||
+      lists.shapePoints.status() != 0) {
+    status_ = -1;
+  }
+}
+
+TreeBuildArgs BondTreeSetup::Args() const {
+  TreeBuildArgs args;
+  args.kind = terms_.kind;
+  args.stepCount = terms_.stepCount;
+  args.slotCount = terms_.slotCount;
+  args.startDate = terms_.valuation;
+  args.endDate = terms_.maturity;
+  args.exerciseDates = &exercise;
+  args.zeroCurve = &curve_;
+  args.meanReversion = &lists.meanReversion;
+  args.volatility = &lists.volatility;
+  args.shapePoints = &lists.shapePoints;
+  args.uniformToExpiry = 1;
+  if (terms_.kind == 0) {
+    args.yieldsFromDate = std::numeric_limits<double>::infinity();
+  } else if (terms_.slotCount == 1 && !terms_.isAmerican) {
+    args.yieldsFromDate = terms_.expiry;
+  }
+  return args;
+}
+
+}  // namespace lorvex
