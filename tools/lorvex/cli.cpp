@@ -124,6 +124,46 @@ void AddMarketOptions(CLI::App* command, MarketOptions& market) {
   command->add_flag("--json", market.json, "machine-readable output");
 }
 
+void AddBondOptionTerms(CLI::App* cmd, BondOptionTerms& t) {
+  cmd->add_option("--bond-maturity", t.bondMaturity, "bond's time to maturity in years")->capture_default_str();
+  cmd->add_option("--coupon", t.coupon, "bond's annual coupon rate, decimal")->capture_default_str();
+  cmd->add_option("--face", t.face, "bond's face value")->capture_default_str();
+  cmd->add_option("--frequency", t.frequency, "coupons per year: 1, 2, 4 or 12")->capture_default_str();
+  cmd->add_option("--expiry", t.expiry, "option's time to expiry in years")->capture_default_str();
+  cmd->add_option("--strike", t.strike, "strike price, in the face's units")->capture_default_str();
+  cmd->add_option("--type", t.type, "call or put")->check(CLI::IsMember({"call", "put"}))->capture_default_str();
+  cmd->add_option("--strike-quote", t.strikeQuote,
+                  "clean (the interest accrued at expiry is added to the strike) or dirty")
+      ->check(CLI::IsMember({"clean", "dirty"}))
+      ->capture_default_str();
+}
+
+void AddSwaptionTerms(CLI::App* cmd, SwaptionTerms& t) {
+  cmd->add_option("--expiry", t.expiry, "option's expiry in years; the swap starts then")->capture_default_str();
+  cmd->add_option("--swap-end", t.swapEnd, "swap's end in years from the valuation date")->capture_default_str();
+  cmd->add_option("--fixed-rate", t.fixedRate, "swap's fixed rate (the strike), decimal")->capture_default_str();
+  cmd->add_option("--notional", t.notional, "notional")->capture_default_str();
+  cmd->add_option("--frequency", t.frequency, "payments per year: 1, 2, 4 or 12")->capture_default_str();
+  cmd->add_option("--type", t.type, "payer (pay fixed) or receiver (receive fixed)")
+      ->check(CLI::IsMember({"payer", "receiver"}))
+      ->capture_default_str();
+}
+
+void AddCapTerms(CLI::App* cmd, CapTerms& t) {
+  cmd->add_option("--start", t.start, "cap's start in years from the valuation date")->capture_default_str();
+  cmd->add_option("--end", t.end, "cap's end in years from the valuation date")->capture_default_str();
+  cmd->add_option("--cap-rate", t.capRate, "cap (or floor) rate, decimal")->capture_default_str();
+  cmd->add_option("--notional", t.notional, "notional")->capture_default_str();
+  cmd->add_option("--frequency", t.frequency, "caplets per year: 1, 2, 4 or 12")->capture_default_str();
+  cmd->add_option("--type", t.type, "cap or floor")->check(CLI::IsMember({"cap", "floor"}))->capture_default_str();
+}
+
+void AddShortRateModel(CLI::App* cmd, ShortRateModel& model, const std::string& sigmaHelp) {
+  cmd->add_option("--sigma", model.sigma, sigmaHelp)->capture_default_str();
+  cmd->add_option("--mean-reversion", model.meanReversion, "mean-reversion speed per year (0 allowed)")
+      ->capture_default_str();
+}
+
 std::vector<std::pair<double, double>> SampleCurve(std::int32_t valuationSerial) {
   static const double kTenors[] = {0.25, 0.5, 1, 2, 3, 5, 7, 10, 20, 30};
   static const double kRates[] = {0.0460, 0.0470, 0.0480, 0.0500, 0.0510,

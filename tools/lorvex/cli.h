@@ -41,6 +41,51 @@ struct MarketOptions {
 };
 void AddMarketOptions(CLI::App* command, MarketOptions& market);
 
+// Terms of the interest-rate options, named alike by every model's command;
+// a command may change a default before adding them.
+struct BondOptionTerms {
+  double bondMaturity = 5.0;
+  double coupon = 0.06;
+  double face = 100.0;
+  int frequency = 2;
+  double expiry = 1.0;
+  double strike = 100.0;
+  std::string type = "call";
+  std::string strikeQuote = "clean";
+  std::int32_t CallFlag() const { return type == "call" ? 1 : 0; }
+  std::int32_t CleanFlag() const { return strikeQuote == "clean" ? 1 : 0; }
+};
+void AddBondOptionTerms(CLI::App* command, BondOptionTerms& terms);
+
+struct SwaptionTerms {
+  double expiry = 1.0;
+  double swapEnd = 6.0;
+  double fixedRate = 0.05;
+  double notional = 100.0;
+  int frequency = 2;
+  std::string type = "payer";
+  std::int32_t ReceiverFlag() const { return type == "receiver" ? 1 : 0; }
+};
+void AddSwaptionTerms(CLI::App* command, SwaptionTerms& terms);
+
+struct CapTerms {
+  double start = 0.25;
+  double end = 3.0;
+  double capRate = 0.05;
+  double notional = 100.0;
+  int frequency = 4;
+  std::string type = "cap";
+  std::int32_t CapFlag() const { return type == "cap" ? 1 : 0; }
+};
+void AddCapTerms(CLI::App* command, CapTerms& terms);
+
+// The Hull-White model's parameters.
+struct ShortRateModel {
+  double sigma = 0.01;
+  double meanReversion = 0.1;
+};
+void AddShortRateModel(CLI::App* command, ShortRateModel& model, const std::string& sigmaHelp);
+
 // Rows (serial date, zero rate) of the curve the options ask for: a CSV file
 // (header line, then date,rate), a flat rate, or the built-in sample curve.
 std::vector<std::pair<double, double>> LoadCurve(const MarketOptions& market,

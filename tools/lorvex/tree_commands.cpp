@@ -8,17 +8,9 @@ namespace {
 
 struct TreeBondOptionOptions {
   MarketOptions market;
-  double bondMaturity = 5.0;
-  double coupon = 0.06;
-  double face = 100.0;
-  int frequency = 2;
-  double expiry = 1.0;
-  double strike = 100.0;
-  std::string type = "call";
+  BondOptionTerms terms;
+  ShortRateModel model;
   std::string exercise = "european";
-  std::string strikeQuote = "dirty";
-  double sigma = 0.01;
-  double meanReversion = 0.1;
   int steps = 100;
   int kind = 0;
 };
@@ -28,35 +20,25 @@ void RegisterTreeCommands(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("tree-bond-option",
                                  "European or American option on a coupon bond, Hull-White trinomial tree");
   AddMarketOptions(cmd, opts->market);
-  cmd->add_option("--bond-maturity", opts->bondMaturity, "bond's time to maturity in years")->capture_default_str();
-  cmd->add_option("--coupon", opts->coupon, "bond's annual coupon rate, decimal")->capture_default_str();
-  cmd->add_option("--face", opts->face, "bond's face value")->capture_default_str();
-  cmd->add_option("--frequency", opts->frequency, "coupons per year: 1, 2, 4 or 12")->capture_default_str();
-  cmd->add_option("--expiry", opts->expiry, "option's time to expiry in years")->capture_default_str();
-  cmd->add_option("--strike", opts->strike, "strike price, in the face's units")->capture_default_str();
-  cmd->add_option("--type", opts->type, "call or put")->check(CLI::IsMember({"call", "put"}))->capture_default_str();
+  opts->terms.strikeQuote = "dirty";
+  AddBondOptionTerms(cmd, opts->terms);
   cmd->add_option("--exercise", opts->exercise, "european (at expiry) or american (any tree date up to it)")
       ->check(CLI::IsMember({"european", "american"}))
       ->capture_default_str();
-  cmd->add_option("--strike-quote", opts->strikeQuote, "clean (compared with the clean price) or dirty")
-      ->check(CLI::IsMember({"clean", "dirty"}))
-      ->capture_default_str();
-  cmd->add_option("--sigma", opts->sigma, "short-rate volatility per sqrt(year); relative for kinds 1 and 2")
-      ->capture_default_str();
-  cmd->add_option("--mean-reversion", opts->meanReversion, "mean-reversion speed per year")->capture_default_str();
+  AddShortRateModel(cmd, opts->model, "short-rate volatility per sqrt(year); relative for kinds 1 and 2");
   cmd->add_option("--steps", opts->steps, "equal tree steps up to the expiry")->capture_default_str();
   cmd->add_option("--kind", opts->kind, "0 normal (Hull-White), 1 lognormal, 2 shape g(r) = r")
       ->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     Array2D curve(LoadCurve(opts->market, serial));
+    const BondOptionTerms& t = opts->terms;
     double value = 0.0;
     const std::int32_t status = HW_TreeBondOption(
-        serial, opts->bondMaturity, opts->coupon, opts->face, opts->frequency, opts->expiry, opts->strike,
-        opts->type == "call" ? 1 : 0, opts->exercise == "american" ? 1 : 0,
-        opts->strikeQuote == "clean" ? 1 : 0, curve.get(), opts->sigma, opts->meanReversion, opts->steps,
-        opts->kind, &value);
-    exitCode = Report("HW_TreeBondOption", status, Family::kTree, {{opts->type, value}}, opts->market.json);
+        serial, t.bondMaturity, t.coupon, t.face, t.frequency, t.expiry, t.strike, t.CallFlag(),
+        opts->exercise == "american" ? 1 : 0, t.CleanFlag(), curve.get(), opts->model.sigma,
+        opts->model.meanReversion, opts->steps, opts->kind, &value);
+    exitCode = Report("HW_TreeBondOption", status, Family::kTree, {{t.type, value}}, opts->market.json);
   });
 }
 
