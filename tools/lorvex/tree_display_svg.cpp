@@ -44,7 +44,9 @@ std::vector<double> Ticks(double lo, double hi, int count) {
     step = f * magnitude;
     if (step >= raw) break;
   }
-  for (double t = std::ceil(lo / step) * step; t <= hi + 1e-9 * step; t += step) ticks.push_back(t);
+  for (double k = std::ceil(lo / step); k * step <= hi + 1e-9 * step; k += 1.0) {
+    ticks.push_back(k == 0.0 ? 0.0 : k * step);  // a zero tick without a sign
+  }
   return ticks;
 }
 
@@ -93,7 +95,9 @@ std::string BondTreeSvg(const BondTreePicture& p) {
   const int steps = std::max(levels - 1, 0);
   const bool labelled = steps <= kLabelledSteps;
   const double plotWidth = std::max(560.0, (labelled ? 150.0 : 95.0) * steps);
-  const double plotHeight = labelled ? 600.0 : 640.0;
+  // Tall enough for the last step's probabilities to keep apart.
+  const int widest = p.nodeCounts.empty() ? 1 : *std::max_element(p.nodeCounts.begin(), p.nodeCounts.end());
+  const double plotHeight = std::max(600.0, 36.0 * widest);
   const double left = 90, top = 80, right = labelled ? 150 : 60, bottom = 70;
   const double width = left + plotWidth + right;
   const double height = top + plotHeight + bottom;
@@ -149,8 +153,8 @@ std::string BondTreeSvg(const BondTreePicture& p) {
       top + plotHeight / 2);
 
   // Branches: every node to its three successors; the last step's carry
-  // their probabilities a little past the middle of the branch, where the
-  // three of one node have drawn apart.
+  // their probabilities close to the node they leave, before the branches
+  // of neighbouring nodes cross, so that each node's three read together.
   svg += "<g stroke=\"#9aa\" stroke-width=\"1\" opacity=\"0.8\">\n";
   for (int i = 0; i + 1 < levels; ++i) {
     const int n = p.nodeCounts[static_cast<std::size_t>(i)];
@@ -168,7 +172,7 @@ std::string BondTreeSvg(const BondTreePicture& p) {
     const int i = levels - 2;
     const int n = p.nodeCounts[static_cast<std::size_t>(i)];
     const int next = p.nodeCounts.back();
-    const double fontSize = n <= 9 ? 10 : 8;
+    const double fontSize = n <= 9 ? 10 : 9;
     svg += fmt::format("<g font-size=\"{}\" fill=\"#345\" text-anchor=\"middle\">\n", fontSize);
     for (int j = 0; j < n && static_cast<std::size_t>(j) < p.pUp.size(); ++j) {
       const int m = MiddleSuccessor(n, next, j);
@@ -177,7 +181,7 @@ std::string BondTreeSvg(const BondTreePicture& p) {
       for (int b = 0; b < 3; ++b) {
         const int k = m - 1 + b;
         if (k < 0 || k >= next) continue;
-        const double f = 0.62;
+        const double f = 0.3;
         const double lx = x(i) + f * (x(i + 1) - x(i));
         const double ly = y(rateAt(i, j)) + f * (y(rateAt(i + 1, k)) - y(rateAt(i, j)));
         svg += fmt::format("<text x=\"{:.1f}\" y=\"{:.1f}\">{:.3f}</text>\n", lx, ly - 2, probability[b]);
@@ -204,10 +208,13 @@ std::string BondTreeSvg(const BondTreePicture& p) {
                            cx, cy, radius, fill);
       }
       if (labelled) {
+        // Left of the node on the level before the last, whose right side
+        // carries the probabilities.
+        const bool leftSide = i == levels - 2;
         svg += fmt::format(
-            "<text x=\"{0:.1f}\" y=\"{1:.1f}\" font-size=\"10\">V {2:.4f}</text>"
-            "<text x=\"{0:.1f}\" y=\"{3:.1f}\" font-size=\"10\" fill=\"#666\">B {4:.3f}</text>\n",
-            cx + 9, cy - 2, p.values[r], cy + 9, p.bondPrices[r]);
+            "<g font-size=\"10\" text-anchor=\"{5}\"><text x=\"{0:.1f}\" y=\"{1:.1f}\">V {2:.4f}</text>"
+            "<text x=\"{0:.1f}\" y=\"{3:.1f}\" fill=\"#666\">B {4:.3f}</text></g>\n",
+            leftSide ? cx - 9 : cx + 9, cy - 2, p.values[r], cy + 9, p.bondPrices[r], leftSide ? "end" : "start");
       }
     }
   }
