@@ -156,8 +156,9 @@ void AddTreeDisplayDemoRows(std::vector<DemoRow>& book, std::int32_t serial) {
   LONG root[2] = {0, 0};
   double value = 0.0;
   SafeArrayGetElement(arrays.nodes, root, &value);
-  book.push_back({"bond option, HW tree display", "American put 1y on 5y 6% x2, K 101, sigma 0.01, a 0.1, 5 steps, root",
-                  "HW_TreeBondDisplay", value, status});
+  book.push_back({"bond option, HW tree display",
+                  "American put 1y on 5y 6% x2, K 101, sigma 0.01, a 0.1, 5 steps, root", "HW_TreeBondDisplay",
+                  value, status});
 }
 
 const bool registered = RegisterFamily({65, RegisterTreeDisplayCommands, AddTreeDisplayDemoRows});

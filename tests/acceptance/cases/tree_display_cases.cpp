@@ -149,7 +149,6 @@ void AddTreeDisplayCases(std::vector<Case>& cases) {
 
   const StatusRow rows[] = {
       {"tree display: minimum arrays filled", put, Shapes{}, 0, full},
-      {"tree display: 25 steps lowered to 10", with(put, &Terms::steps, 25), Shapes{}, 0, full},
       {"tree display: 120 node rows -7", put, shaped(&Shapes::nodes, {{120, 0}, {4, 0}}), -7, 0},
       {"tree display: 10 level rows -7", put, shaped(&Shapes::levels, {{10, 0}, {3, 0}}), -7, 0},
       {"tree display: 20 probability rows -7", put, shaped(&Shapes::probabilities, {{20, 0}, {3, 0}}), -7, 0},
