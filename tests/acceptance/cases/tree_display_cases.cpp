@@ -78,25 +78,25 @@ class Display {
   double Probability(long row, long column) const { return probabilities_.At(row, column); }
 
  private:
-  static void Mark(Array& a, const Bounds& b) {
-    if (b.size() != 2) return;
-    for (unsigned long i = 0; i < b[0].first; ++i) {
+  // Visits every cell of a two-dimensional array of doubles.
+  template <class F>
+  static void EachCell(const Bounds& b, F f) {
+    for (unsigned long i = 0; b.size() == 2 && i < b[0].first; ++i) {
       for (unsigned long j = 0; j < b[1].first; ++j) {
-        LONG index[2] = {static_cast<LONG>(b[0].second + static_cast<long>(i)),
-                         static_cast<LONG>(b[1].second + static_cast<long>(j))};
-        double v = kMark;
-        SafeArrayPutElement(*a.get(), index, &v);
+        f(static_cast<LONG>(b[0].second + static_cast<long>(i)), static_cast<LONG>(b[1].second + static_cast<long>(j)));
       }
     }
   }
+  static void Mark(Array& a, const Bounds& b) {
+    EachCell(b, [&a](LONG row, LONG column) {
+      LONG index[2] = {row, column};
+      double v = kMark;
+      SafeArrayPutElement(*a.get(), index, &v);
+    });
+  }
   static double Changed(const Array& a, const Bounds& b) {
     double changed = 0;
-    if (b.size() != 2) return changed;
-    for (unsigned long i = 0; i < b[0].first; ++i) {
-      for (unsigned long j = 0; j < b[1].first; ++j) {
-        if (a.At(b[0].second + static_cast<long>(i), b[1].second + static_cast<long>(j)) != kMark) ++changed;
-      }
-    }
+    EachCell(b, [&](LONG row, LONG column) { changed += a.At(row, column) != kMark; });
     return changed;
   }
 
