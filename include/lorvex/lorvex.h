@@ -165,6 +165,43 @@ LORVEX_API int32_t LORVEX_CALL HW_TreeBondOption(int32_t valuationSerial, double
                                                  double meanReversion, int32_t stepCount,
                                                  int32_t kind, double* optionValue);
 
+/* The tree of HW_TreeBondOption, on at most 10 steps (a larger stepCount is
+ * lowered to 10) with three values per node, copied into three arrays of
+ * doubles for drawing. Arguments 1 to 15 are those of HW_TreeBondOption;
+ * no price is returned. Cells are written at absolute indices from 0
+ * (row, column), whatever the arrays' lower bounds:
+ *   nodeArray (2-D, at least 121 rows, columns 0 to 3): one row per node,
+ *     level by level from the valuation date to the expiry, lowest rate
+ *     first: option value, the bond's dirty price off the node's curve,
+ *     exercise flag (1.0 exercised, -1.0 held; a tie is held), one-step
+ *     short rate;
+ *   levelArray (2-D, at least 11 rows, columns 0 to 2): row i for level i:
+ *     time in years, the bond's accrued interest at the level's date,
+ *     node count;
+ *   probabilityArray (2-D, at least 21 rows, columns 0 to 2): row j for
+ *     node j of the level before the expiry: up, middle and down
+ *     probabilities.
+ * Status: 0; the curve array's statuses as for HW_TreeBondOption; -9 for
+ * its arguments as there; -1 the tree cannot be built (see there); -4 the
+ * node or level array missing; -5 the node or level array (or a present
+ * probability array) not two-dimensional; -6 a first-dimension bound
+ * unreadable, a missing probability array included; -7 an array below its
+ * minimum rows; -8 a write failed (a lower bound of 1, too few columns), or
+ * an array whose elements are not 8-byte doubles. Nothing is written on -4
+ * to -7 nor on the element-size -8; a failing write leaves the rows before
+ * it written. The arrays are checked after the tree is built, so a tree
+ * failure is reported first. */
+LORVEX_API int32_t LORVEX_CALL HW_TreeBondDisplay(int32_t valuationSerial, double yearsToMaturity,
+                                                  double couponRate, double face,
+                                                  int32_t couponsPerYear, double expiryYears,
+                                                  double strike, int32_t callFlag,
+                                                  int32_t americanFlag, int32_t cleanStrikeFlag,
+                                                  SAFEARRAY** curve, double sigma,
+                                                  double meanReversion, int32_t stepCount,
+                                                  int32_t kind, SAFEARRAY** nodeArray,
+                                                  SAFEARRAY** levelArray,
+                                                  SAFEARRAY** probabilityArray);
+
 /* ---- Equity binomial tree --------------------------------------------- */
 
 /* European or American call or put on a stock, on a Cox-Ross-Rubinstein tree

@@ -11,7 +11,7 @@
 
 #define LORVEX_HULLWHITE_EXPORTS(X) X(HW_HullWhiteBondOption, 8, 80) X(HW_HullWhiteCap, 9, 68) X(HW_HullWhiteSwapOption, 10, 68)
 
-#define LORVEX_TREE_EXPORTS(X) X(HW_TreeBondOption, 12, 92)
+#define LORVEX_TREE_EXPORTS(X) X(HW_TreeBondOption, 12, 92) X(HW_TreeBondDisplay, 11, 100)
 
 #define LORVEX_TREE_PRICING_EXPORTS(X)
 

@@ -236,10 +236,10 @@ std::string StatusMeaning(std::int32_t status, Family family) {
     case -3:
       return "the cap schedule was rejected";
     case -4:
-      return family == Family::kDisplay ? "an output array is missing or too small"
+      return family == Family::kDisplay ? "the curve array, or the node or level array, holds no array"
                                         : "the curve array holds no array";
     case -5:
-      return family == Family::kDisplay ? "an output array has the wrong shape"
+      return family == Family::kDisplay ? "the curve array or an output array is not two-dimensional"
                                         : "the curve array is not two-dimensional";
     case -6:
     case -7:
