@@ -169,7 +169,7 @@ TEST(TreeSwapOption, ReceiverMinusPayerIsTheSwap) {
 // and on the swaption's grid the step after the exercise date is up to
 // 45.625 days; read back as an instantaneous short rate through the
 // closed-form bond price it spreads the node rates by about a*dt/2 more
-// than the model (0.5 % at the money). A curve point 6 days after the
+// than the model (0.5 % to 0.7 % at the money). A curve point 6 days after the
 // exercise date shortens that step and takes the difference to 0.15 %.
 // Out of the money the lattice's coarseness in the tail adds to it.
 TEST(TreeSwapOption, CloseToTheClosedFormOnMatchingDates) {
