@@ -11,6 +11,7 @@
 
 #include "hwtree/hull_white_tree.h"
 #include "lorvex/lorvex.h"
+#include "tree_test_curve.h"
 #include "market/cap_schedule.h"
 #include "market/zero_curve.h"
 #include "treepricing/bond_tree_setup.h"
@@ -18,43 +19,14 @@
 
 namespace {
 
+using tree_test::Curve;
+using tree_test::Days;
+using tree_test::Rows;
+using tree_test::SlopedRows;
+using tree_test::ToJdn;
+
 constexpr int kSerial = 36526;     // 1 January 2000
 constexpr int kT0 = 2451545;       // its Julian day
-
-using Rows = std::vector<std::pair<double, double>>;
-
-class Curve {
- public:
-  explicit Curve(const Rows& rows) {
-    SAFEARRAYBOUND b[2] = {{static_cast<ULONG>(rows.size()), 0}, {2, 0}};
-    psa_ = SafeArrayCreate(VT_R8, 2, b);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      LONG idx[2] = {static_cast<LONG>(i), 0};
-      double x = rows[i].first, y = rows[i].second;
-      SafeArrayPutElement(psa_, idx, &x);
-      idx[1] = 1;
-      SafeArrayPutElement(psa_, idx, &y);
-    }
-  }
-  ~Curve() { SafeArrayDestroy(psa_); }
-  SAFEARRAY** get() { return &psa_; }
-
- private:
-  SAFEARRAY* psa_;
-};
-
-Rows SlopedRows() {
-  return {{kSerial, 0.03}, {kSerial + 365, 0.035}, {kSerial + 730, 0.04}, {kSerial + 1825, 0.045},
-          {kSerial + 3650, 0.05}};
-}
-
-lorvex::ZeroCurve ToJdn(const Rows& rows) {
-  lorvex::ZeroCurve c;
-  for (const auto& r : rows) c.Insert(r.first + 2415019, r.second);
-  return c;
-}
-
-int Days(double years) { return static_cast<int>(std::floor(365 * years + 0.5)); }
 
 struct Cap {
   double endYears = 5.0;
@@ -114,7 +86,7 @@ TEST(TreeCap, StepRule) {
 // cap to the bit, different ones do not. HW_TreeCap divides by the start,
 // HW_CapTreeRateDelta by the end.
 TEST(TreeCap, StepRuleThroughTheExports) {
-  Curve curve(SlopedRows());
+  Curve curve(SlopedRows(kSerial));
   Cap c;
   c.startYears = 0.25;
   c.stepParameter = 5;  // 20 a year
@@ -158,7 +130,7 @@ TEST(TreeCap, StepRuleThroughTheExports) {
 // error falls from about 4 % at 1 step a year to between 0.5 % and 1.4 %
 // at 20 (the out-of-the-money floor furthest).
 TEST(TreeCap, ConvergesTowardsTheClosedForm) {
-  Curve curve(SlopedRows());
+  Curve curve(SlopedRows(kSerial));
   for (double strike : {0.035, 0.045, 0.055}) {
     for (int capFlag : {1, 0}) {
       double closed = 0.0;
@@ -187,7 +159,7 @@ TEST(TreeCap, ConvergesTowardsTheClosedForm) {
 // positive (lognormal and shape); on the normal tree paths with negative
 // forwards add value.
 TEST(TreeCap, ParityAndStrikeZero) {
-  const Rows rows = SlopedRows();
+  const Rows rows = SlopedRows(kSerial);
   Curve curve(rows);
   const lorvex::ZeroCurve jdn = ToJdn(rows);
   struct Row {
@@ -229,7 +201,7 @@ TEST(TreeCap, ParityAndStrikeZero) {
 // the end comes before the start, so swapping them leaves no caplet (-3),
 // while HW_CapTreeRateDelta takes the start first.
 TEST(TreeCap, FlagsAndArgumentOrder) {
-  Curve curve(SlopedRows());
+  Curve curve(SlopedRows(kSerial));
   Cap c;
   const double cap = TreePrice(c, curve.get());
   c.capFlag = 0;
@@ -264,7 +236,7 @@ TEST(TreeCap, FlagsAndArgumentOrder) {
 // root at its intrinsic value, N tau max(F - K, 0) P(end) on today's curve,
 // while the Black and closed-form caps leave it out.
 TEST(TreeCap, CapletResettingTodayCounts) {
-  const Rows rows = SlopedRows();
+  const Rows rows = SlopedRows(kSerial);
   Curve curve(rows);
   const lorvex::ZeroCurve jdn = ToJdn(rows);
   const lorvex::CapSchedule schedule(100.0, 0.02, kT0, kT0 + Days(0.25), 4, 0.0);
@@ -292,8 +264,8 @@ TEST(TreeCap, CapletResettingTodayCounts) {
 // dt0 = expiry days / steps; on every kind it is the spacing of the tree
 // HW_TreeBondOption builds, whatever the bond's coupon and the strike.
 TEST(TreeRateDelta, BondTreeSpacing) {
-  Curve curve(SlopedRows());
-  const lorvex::ZeroCurve jdn = ToJdn(SlopedRows());
+  Curve curve(SlopedRows(kSerial));
+  const lorvex::ZeroCurve jdn = ToJdn(SlopedRows(kSerial));
   struct Row {
     double expiryYears;
     int steps;
@@ -337,7 +309,7 @@ TEST(TreeRateDelta, BondTreeSpacing) {
 TEST(TreeCap, BadInput) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  Curve curve(SlopedRows());
+  Curve curve(SlopedRows(kSerial));
   Curve empty({});
   struct Row {
     const char* name;

@@ -12,47 +12,21 @@
 
 #include "hwtree/hull_white_tree.h"
 #include "lorvex/lorvex.h"
+#include "tree_test_curve.h"
 #include "market/zero_curve.h"
 #include "treepricing/node_curve.h"
 #include "treepricing/tree_swap_option.h"
 
 namespace {
 
+using tree_test::Curve;
+using tree_test::Days;
+using tree_test::Rows;
+using tree_test::SlopedRows;
+using tree_test::ToJdn;
+
 constexpr int kSerial = 36892;     // 1 January 2001
 constexpr int kT0 = 2451911;       // its Julian day
-
-using Rows = std::vector<std::pair<double, double>>;
-
-class Curve {
- public:
-  explicit Curve(const Rows& rows) {
-    SAFEARRAYBOUND b[2] = {{static_cast<ULONG>(rows.size()), 0}, {2, 0}};
-    psa_ = SafeArrayCreate(VT_R8, 2, b);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      LONG idx[2] = {static_cast<LONG>(i), 0};
-      double x = rows[i].first, y = rows[i].second;
-      SafeArrayPutElement(psa_, idx, &x);
-      idx[1] = 1;
-      SafeArrayPutElement(psa_, idx, &y);
-    }
-  }
-  ~Curve() { SafeArrayDestroy(psa_); }
-  SAFEARRAY** get() { return &psa_; }
-
- private:
-  SAFEARRAY* psa_;
-};
-
-Rows SlopedRows() {
-  return {{kSerial, 0.03}, {kSerial + 365, 0.035}, {kSerial + 730, 0.04}, {kSerial + 1825, 0.045},
-          {kSerial + 3650, 0.05}};
-}
-
-lorvex::ZeroCurve ToJdn(const Rows& rows) {
-  lorvex::ZeroCurve c;
-  for (const auto& r : rows) c.Insert(r.first + 2415019, r.second);
-  return c;
-}
 
 struct Swaption {
   double endYears = 5.0;
@@ -77,8 +51,6 @@ double TreePrice(const Swaption& s, SAFEARRAY** curve) {
   EXPECT_EQ(Price(s, curve, &v), 0);
   return v;
 }
-
-int Days(double years) { return static_cast<int>(std::floor(365 * years + 0.5)); }
 
 // The swap itself (strike 0 on its value) rolled back through the same
 // tree the export builds: the Arrow-Debreu-weighted value of the swap at
@@ -134,7 +106,7 @@ double SwapToday(const Swaption& s, const Rows& rows) {
 // the start (up to 45.625 days), so it agrees to first order in that step
 // only: measured up to 1.4e-3 on 100 at 4 steps a year, 7e-4 at 30.
 TEST(TreeSwapOption, ReceiverMinusPayerIsTheSwap) {
-  const Rows rows = SlopedRows();
+  const Rows rows = SlopedRows(kSerial);
   Curve curve(rows);
   struct Row {
     int kind;
@@ -208,7 +180,7 @@ TEST(TreeSwapOption, CloseToTheClosedFormOnMatchingDates) {
 // the swap's positive (receiver) or negative (payer) part on today's curve;
 // a start before today has no level and is worth 0.
 TEST(TreeSwapOption, ExerciseOnTheStartDateOnly) {
-  const Rows rows = SlopedRows();
+  const Rows rows = SlopedRows(kSerial);
   Curve curve(rows);
   for (int kind : {0, 1}) {
     for (double strike : {0.03, 0.07}) {
@@ -234,7 +206,7 @@ TEST(TreeSwapOption, ExerciseOnTheStartDateOnly) {
 TEST(TreeSwapOption, BadInput) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  Curve curve(SlopedRows());
+  Curve curve(SlopedRows(kSerial));
   struct Row {
     const char* name;
     std::function<void(Swaption&)> change;
