@@ -170,12 +170,13 @@ LORVEX_API int32_t LORVEX_CALL HW_TreeBondOption(int32_t valuationSerial, double
  * order: end first) that receives fixedRate and pays the floating rate, both
  * legs paying paymentsPerYear times a year (1, 2, 4 or 12, otherwise
  * LORVEX_SWAP_SCHEDULE). receiverFlag 1 = receiver, other = payer. The swap
- * is valued off each node's own zero curve on the start date. stepCount is
- * the number of steps a year up to the start date (any date on which no
- * tree level falls leaves the option worth 0); kind, sigma and
+ * is valued off each node's own zero curve on the start date (a start
+ * before the valuation date leaves the option worth 0). stepCount is the
+ * number of steps a year up to the start date; kind, sigma and
  * meanReversion as for HW_TreeBondOption. Status -1: the tree cannot be
  * built (stepCount below 1, a*dt >= 1 on a step, a fit that does not
- * converge, a tree beyond the memory budget). */
+ * converge, a tree beyond the memory budget); -9 also when the value
+ * overflows. */
 LORVEX_API int32_t LORVEX_CALL HW_TreeSwapOption(int32_t valuationSerial, double endYears,
                                                  double startYears, double fixedRate, double notional,
                                                  int32_t paymentsPerYear, int32_t receiverFlag,
