@@ -341,6 +341,7 @@ TEST(TreeCap, BadInput) {
       {"cap: end before start", cap([](Cap& c) { c.endYears = 0.5; }), -3},
       {"cap: shorter than half a period", cap([](Cap& c) { c.endYears = 1.1; }), -3},
       {"cap: a dt of 1 or more", cap([](Cap& c) { c.a = 800; c.stepParameter = 1; }), -1},
+      {"cap: value beyond the doubles", cap([](Cap& c) { c.notional = 1e308; c.rate = -1e10; }), -9},
       {"bond spacing: NaN maturity", bond(nan, 1.0, 0.01, 10, curve.get()), -9},
       {"bond spacing: infinite expiry", bond(5.0, inf, 0.01, 10, curve.get()), -9},
       {"bond spacing: NaN volatility", bond(5.0, 1.0, nan, 10, curve.get()), -9},

@@ -227,6 +227,7 @@ TEST(TreeSwapOption, BadInput) {
       {"negative steps", [](Swaption& s) { s.steps = -3; }, -1},
       {"a dt of 1 or more", [](Swaption& s) { s.a = 800; s.steps = 1; }, -1},
       {"enormous tree", [](Swaption& s) { s.steps = 2000000000; }, -1},
+      {"value beyond the doubles", [](Swaption& s) { s.notional = 1e308; s.fixedRate = 100; }, -9},
   };
   for (const Row& r : rows) {
     Swaption s;
