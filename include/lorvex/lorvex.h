@@ -202,6 +202,64 @@ LORVEX_API int32_t LORVEX_CALL HW_TreeBondDisplay(int32_t valuationSerial, doubl
                                                   SAFEARRAY** levelArray,
                                                   SAFEARRAY** probabilityArray);
 
+/* European swaption on a Hull-White trinomial tree: the right, on the swap's
+ * start date (startYears), to enter a swap running to endYears (note the
+ * order: end first) that receives fixedRate and pays the floating rate, both
+ * legs paying paymentsPerYear times a year (1, 2, 4 or 12, otherwise
+ * LORVEX_SWAP_SCHEDULE). receiverFlag 1 = receiver, other = payer. The swap
+ * is valued off each node's own zero curve on the start date (a start
+ * before the valuation date leaves the option worth 0). stepCount is the
+ * number of steps a year up to the start date; kind, sigma and
+ * meanReversion as for HW_TreeBondOption. Status -1: the tree cannot be
+ * built (stepCount below 1, a*dt >= 1 on a step, a fit that does not
+ * converge, a tree beyond the memory budget); -9 also when the value
+ * overflows. */
+LORVEX_API int32_t LORVEX_CALL HW_TreeSwapOption(int32_t valuationSerial, double endYears,
+                                                 double startYears, double fixedRate, double notional,
+                                                 int32_t paymentsPerYear, int32_t receiverFlag,
+                                                 SAFEARRAY** curve, double sigma, double meanReversion,
+                                                 int32_t stepCount, int32_t kind, double* value);
+
+/* Cap or floor on a Hull-White trinomial tree. Caplets are laid back from
+ * endYears every 12/paymentsPerYear months to startYears (note the order:
+ * end first), as for HW_BlackCap (LORVEX_CAP_SCHEDULE for another frequency
+ * or a cap without caplets). Each caplet settles on its reset date at every
+ * node, N tau max(F - K, 0) paid at its end for a cap (the floor takes
+ * max(K - F, 0)), F the simple forward rate seen from the node. A caplet
+ * resetting on the valuation date counts (HW_BlackCap and HW_HullWhiteCap
+ * leave it out). capFlag 0 = floor, any other value = cap (unlike
+ * HW_HullWhiteCap). stepParameter / startYears, rounded, within 1 to 20, is
+ * the number of steps a year (a start of 0 gives 1). Status -1 as for
+ * HW_TreeSwapOption. */
+LORVEX_API int32_t LORVEX_CALL HW_TreeCap(int32_t valuationSerial, double endYears, double startYears,
+                                          double capRate, double notional, int32_t paymentsPerYear,
+                                          int32_t capFlag, SAFEARRAY** curve, double sigma,
+                                          double meanReversion, int32_t stepParameter, int32_t kind,
+                                          double* value);
+
+/* Short-rate spacing of the tree HW_TreeBondOption builds for an option
+ * expiring expiryYears on a bond maturing maturityYears from the valuation
+ * date: the rate of node 2 minus that of node 1 one step after the valuation
+ * date (sigma * sqrt(3 * days of the first step / 365) on the normal tree).
+ * Nothing is priced; the curve gets no bond dates. Status -1 as for
+ * HW_TreeBondOption. */
+LORVEX_API int32_t LORVEX_CALL HW_BondTreeRateDelta(int32_t valuationSerial, double maturityYears,
+                                                    double expiryYears, SAFEARRAY** curve, double sigma,
+                                                    double meanReversion, int32_t stepCount, int32_t kind,
+                                                    double* rateDelta);
+
+/* The same spacing on the tree of a cap from startYears to endYears (here
+ * the start comes first) paying paymentsPerYear times a year:
+ * LORVEX_CAP_SCHEDULE for another frequency or an end not after the start.
+ * Unlike HW_TreeCap, the steps a year are stepParameter / endYears,
+ * rounded, within 1 to 20, and the caplet dates are not added to the
+ * curve. */
+LORVEX_API int32_t LORVEX_CALL HW_CapTreeRateDelta(int32_t valuationSerial, double startYears,
+                                                   double endYears, int32_t paymentsPerYear,
+                                                   SAFEARRAY** curve, double sigma, double meanReversion,
+                                                   int32_t stepParameter, int32_t kind,
+                                                   double* rateDelta);
+
 /* ---- Equity binomial tree --------------------------------------------- */
 
 /* European or American call or put on a stock, on a Cox-Ross-Rubinstein tree

@@ -1,5 +1,6 @@
 #include "market/cap_schedule.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 
@@ -40,6 +41,47 @@ double CapSchedule::CapletForwardRate(int index, double d, const ZeroCurve& curv
   const double dfStart = std::exp(-curve.Interpolate(c.start) * (c.start - d) / kDaysPerYear);
   const double dfEnd = std::exp(-curve.Interpolate(c.end) * (c.end - d) / kDaysPerYear);
   return (dfStart / dfEnd - 1.0) / c.accrualFraction;
+}
+
+int CapSchedule::CapletIndexAt(int date) const {
+  if (caplets_.empty()) {
+    status_ = -1;
+    return -1;
+  }
+  // The caplets are contiguous and ascending: the last one starting on or
+  // before the date is the only candidate.
+  const auto after = std::upper_bound(caplets_.begin(), caplets_.end(), date,
+                                      [](int d, const CapletPeriod& c) { return d < c.start; });
+  if (after == caplets_.begin()) return -1;
+  const auto candidate = after - 1;
+  if (date >= candidate->end) return -1;
+  return static_cast<int>(candidate - caplets_.begin());
+}
+
+double CapSchedule::CapletPayoff(int index, double d, const ZeroCurve& curve) const {
+  if (index < 0 || index >= Count()) {
+    status_ = -1;
+    return 0.0;
+  }
+  const CapletPeriod& c = caplets_[static_cast<std::size_t>(index)];
+  const double dfStart = std::exp(-curve.Interpolate(c.start) * (c.start - d) / kDaysPerYear);
+  const double dfEnd = std::exp(-curve.Interpolate(c.end) * (c.end - d) / kDaysPerYear);
+  const double forward = (dfStart / dfEnd - 1.0) / c.accrualFraction;
+  return c.notional * c.accrualFraction * (forward - c.capRate) * dfEnd;
+}
+
+void CapSchedule::CapResetSchedule(ZeroCurve& resets) const {
+  resets.Clear();
+  if (caplets_.empty()) {
+    status_ = -1;
+    return;
+  }
+  for (const CapletPeriod& c : caplets_) {
+    if (resets.Insert(c.start, 0.0) != 0) {
+      status_ = -1;
+      return;
+    }
+  }
 }
 
 }  // namespace lorvex

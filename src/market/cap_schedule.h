@@ -37,6 +37,23 @@ class CapSchedule : public CashFlowSchedule {
   // A caplet that does not exist gives 0 and sets status -1.
   double CapletForwardRate(int index, double d, const ZeroCurve& curve) const;
 
+  // Index of the caplet accruing on `date` (start <= date < end), or -1 when
+  // the date lies before the first start, on or after the last end, or the
+  // cap is empty (which also sets status -1).
+  int CapletIndexAt(int date) const;
+
+  // What caplet `index` pays at its end, valued at d on the curve seen from
+  // d: N tau (F - K) DF(end) with F = (DF(start) / DF(end) - 1) / tau and
+  // DF(t) = exp(-r(t) (t - d) / 365). Positive when the forward is above the
+  // cap rate: the cap takes its positive part, the floor that of its
+  // negative. A caplet that does not exist gives 0 and sets status -1.
+  double CapletPayoff(int index, double d, const ZeroCurve& curve) const;
+
+  // Empties `resets`, then inserts (start, 0.0) for every caplet: the reset
+  // dates on which a tree settles the caplets. An empty cap or a failed
+  // insertion sets status -1.
+  void CapResetSchedule(ZeroCurve& resets) const;
+
   int Count() const { return static_cast<int>(caplets_.size()); }
   const CapletPeriod& operator[](int i) const { return caplets_[static_cast<std::size_t>(i)]; }
   const std::vector<CapletPeriod>& Caplets() const { return caplets_; }

@@ -13,7 +13,7 @@
 
 #define LORVEX_TREE_EXPORTS(X) X(HW_TreeBondOption, 12, 92) X(HW_TreeBondDisplay, 11, 100)
 
-#define LORVEX_TREE_PRICING_EXPORTS(X)
+#define LORVEX_TREE_PRICING_EXPORTS(X) X(HW_BondTreeRateDelta, 5, 52) X(HW_CapTreeRateDelta, 6, 56) X(HW_TreeCap, 13, 76) X(HW_TreeSwapOption, 15, 76)
 
 #define LORVEX_EQUITY_EXPORTS(X) X(HW_TreeEquityOpt, 14, 84) X(HW_EquityTreeDisplay, 7, 80)
 

@@ -108,3 +108,80 @@ TEST(CapSchedule, ForwardRatesMatchTheDiscountCurve) {
 
 }  // namespace
 }  // namespace lorvex
+
+namespace lorvex {
+namespace {
+
+// The caplet accruing on a date: its start belongs to it, its end to the
+// next one, and neither a date before the first start nor the last end
+// falls in any caplet (45-day first stub, then quarters).
+TEST(CapSchedule, CapletIndexAtTheBoundaries) {
+  const CapSchedule cap(100, 0.05, DateToJdn(15, 2, 2001), DateToJdn(1, 1, 2003), 4, 0.0);
+  ASSERT_EQ(cap.Count(), 8);
+  struct Row {
+    int date;
+    int index;
+  };
+  const Row rows[] = {
+      {cap[0].start - 1, -1}, {cap[0].start, 0},   {cap[0].end - 1, 0},       {cap[0].end, 1},
+      {cap[3].start, 3},      {cap[7].start, 7},   {cap[7].end - 1, 7},       {cap[7].end, -1},
+      {cap[7].end + 400, -1}, {cap[0].start - 400, -1},
+  };
+  for (const Row& r : rows) EXPECT_EQ(cap.CapletIndexAt(r.date), r.index) << r.date;
+  EXPECT_EQ(cap.status(), 0);
+  const CapSchedule empty(100, 0.05, DateToJdn(1, 1, 2001), DateToJdn(1, 1, 2001), 4, 0.0);
+  EXPECT_EQ(empty.CapletIndexAt(DateToJdn(1, 1, 2001)), -1);
+  EXPECT_EQ(empty.status(), -1);
+}
+
+// The payoff is N tau (F - K) DF(end) with F the caplet's own forward rate,
+// that is N (DF(start) - (1 + K tau) DF(end)); seen from the reset date
+// DF(start) is 1. A missing caplet pays nothing and sets the status.
+TEST(CapSchedule, CapletPayoffIsTheForwardAgreementValue) {
+  ZeroCurve curve;
+  curve.Insert(2451545, 0.03);
+  curve.Insert(2451545 + 1000, 0.06);
+  const CapSchedule cap(250, 0.045, 2451545 + 100, 2451545 + 900, 4, 0.0);
+  for (double d : {2451545.0, 2451545.0 + 37.25}) {
+    for (int i = 0; i < cap.Count(); ++i) {
+      const CapletPeriod& c = cap[i];
+      const double ps = std::exp(-curve.Interpolate(c.start) * (c.start - d) / 365);
+      const double pe = std::exp(-curve.Interpolate(c.end) * (c.end - d) / 365);
+      EXPECT_NEAR(cap.CapletPayoff(i, d, curve), 250 * (ps - (1 + 0.045 * c.accrualFraction) * pe), 1e-11);
+      const double f = cap.CapletForwardRate(i, d, curve);
+      EXPECT_NEAR(cap.CapletPayoff(i, d, curve), 250 * c.accrualFraction * (f - 0.045) * pe, 1e-11);
+    }
+  }
+  const CapletPeriod& c = cap[2];
+  EXPECT_NEAR(cap.CapletPayoff(2, c.start, curve),
+              250 * (1 - (1 + 0.045 * c.accrualFraction) * std::exp(-curve.Interpolate(c.end) * (c.end - c.start) / 365)),
+              1e-12);
+  EXPECT_EQ(cap.status(), 0);
+  for (int index : {-1, cap.Count()}) {
+    CapSchedule copy = cap;
+    EXPECT_EQ(copy.CapletPayoff(index, 2451545, curve), 0.0);
+    EXPECT_EQ(copy.status(), -1);
+  }
+}
+
+// The reset list holds every caplet start, with value 0, and replaces what
+// the list held; an empty cap reports it.
+TEST(CapSchedule, ResetScheduleListsEveryStart) {
+  const CapSchedule cap(100, 0.05, DateToJdn(20, 2, 2001), DateToJdn(1, 1, 2003), 4, 0.0);
+  ZeroCurve resets;
+  resets.Insert(1.0, 7.0);
+  cap.CapResetSchedule(resets);
+  EXPECT_EQ(cap.status(), 0);
+  ASSERT_EQ(resets.Count(), cap.Count());
+  for (int i = 0; i < cap.Count(); ++i) {
+    EXPECT_EQ(resets.XAt(i + 1), cap[i].start);
+    EXPECT_EQ(resets.YAt(i + 1), 0.0);
+  }
+  const CapSchedule empty(100, 0.05, DateToJdn(1, 1, 2003), DateToJdn(1, 1, 2002), 4, 0.0);
+  empty.CapResetSchedule(resets);
+  EXPECT_EQ(empty.status(), -1);
+  EXPECT_TRUE(resets.Empty());
+}
+
+}  // namespace
+}  // namespace lorvex
