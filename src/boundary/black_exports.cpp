@@ -15,19 +15,6 @@
 
 using namespace lorvex;
 
-namespace {
-
-// A price that came out as NaN or infinity (rates so large that a discount
-// factor underflows to 0, or a yield search thrown out of range) is not a
-// price: it is refused rather than reported as a success.
-int32_t Deliver(double value, double* result) {
-  if (!std::isfinite(value)) return LORVEX_BAD_ARGUMENT;
-  *result = value;
-  return LORVEX_OK;
-}
-
-}  // namespace
-
 extern "C" LORVEX_API int32_t LORVEX_CALL HW_BlackBondOption(
     int32_t valuationSerial, double bondYears, double couponRate, double face, int32_t couponsPerYear,
     double optionYears, double strike, double yieldVolatility, int32_t callFlag, int32_t cleanStrikeFlag,
@@ -50,7 +37,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_BlackBondOption(
     // A clean strike excludes the interest accrued at expiry, which the
     // buyer of the bond pays on top.
     const double dirtyStrike = cleanStrikeFlag == 1 ? strike + bond.AccruedInterest(expiry) : strike;
-    return Deliver(BlackBondOption(valuation, expiry, dirtyStrike, yieldVolatility, callFlag != 1, curve, bond),
+    return WriteFiniteResult(BlackBondOption(valuation, expiry, dirtyStrike, yieldVolatility, callFlag != 1, curve, bond),
                    result);
   });
 }
@@ -74,7 +61,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_BlackSwapOption(int32_t valuationSe
     }
     const SwapSchedule swap(notional, fixedRate, 0.0, expiry, end, paymentsPerYear, paymentsPerYear);
     if (swap.status() != 0) return LORVEX_SWAP_SCHEDULE;
-    return Deliver(BlackSwaption(valuation, expiry, volatility, receiverFlag != 1, curve, swap), result);
+    return WriteFiniteResult(BlackSwaption(valuation, expiry, volatility, receiverFlag != 1, curve, swap), result);
   });
 }
 
@@ -98,6 +85,6 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_BlackCap(int32_t valuationSerial, d
     // The volatility travels with every caplet as its third value.
     const CapSchedule cap(notional, capRate, start, end, paymentsPerYear, volatility);
     if (cap.status() != 0) return LORVEX_CAP_SCHEDULE;
-    return Deliver(BlackCapFloor(valuation, volatility, capFlag != 1, curve, cap), result);
+    return WriteFiniteResult(BlackCapFloor(valuation, volatility, capFlag != 1, curve, cap), result);
   });
 }

@@ -2,6 +2,7 @@
 // the boundary, never an exception.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <new>
 
@@ -21,6 +22,16 @@ std::int32_t RunRateExport(double* result, Body&& body) noexcept {
     *result = 0.0;
     return LORVEX_CURVE_BOUNDS;
   }
+}
+
+// Writes a priced value, or refuses it with -9: a NaN or an infinity (rates
+// so large that a discount factor underflows, an overflowing notional or
+// mean reversion, a search thrown out of range) is never handed back as a
+// price reported as a success.
+inline std::int32_t WriteFiniteResult(double value, double* result) {
+  if (!std::isfinite(value)) return LORVEX_BAD_ARGUMENT;
+  *result = value;
+  return LORVEX_OK;
 }
 
 // Exports that leave their outputs untouched on failure.

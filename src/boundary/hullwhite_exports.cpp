@@ -16,15 +16,6 @@ using namespace lorvex;
 
 namespace {
 
-// Writes a priced value, or refuses with -9 when the model arguments took
-// the closed forms outside the numbers (an overflowing mean reversion, say):
-// a NaN or an infinity is never handed back as a price.
-std::int32_t WriteValue(double value, double* result) {
-  if (!std::isfinite(value)) return LORVEX_BAD_ARGUMENT;
-  *result = value;
-  return LORVEX_OK;
-}
-
 // The option on the bond's flows after expiry, shared by the bond option and
 // the swaption once the bond is built and the dirty strike known.
 std::int32_t PriceBondOption(int valuation, int expiry, double dirtyStrike, bool isCall,
@@ -33,7 +24,7 @@ std::int32_t PriceBondOption(int valuation, int expiry, double dirtyStrike, bool
   const CouponBondOptionResult option = HullWhiteCouponBondOption(
       valuation, expiry, dirtyStrike, isCall ? 0 : 1, curve, sigma, a, bond);
   if (option.status != LORVEX_OK) return LORVEX_BAD_ARGUMENT;
-  return WriteValue(option.value, result);
+  return WriteFiniteResult(option.value, result);
 }
 
 }  // namespace
@@ -115,7 +106,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_HullWhiteCap(int32_t valuationSeria
     }
     const CapSchedule cap(notional, capRate, start, end, paymentsPerYear, 0.0);
     if (cap.status() != 0) return LORVEX_CAP_SCHEDULE;
-    return WriteValue(HullWhiteCapValue(valuation, sigma, meanReversion, capFlag == 1 ? 0 : 1, curve, cap),
+    return WriteFiniteResult(HullWhiteCapValue(valuation, sigma, meanReversion, capFlag == 1 ? 0 : 1, curve, cap),
                       value);
   });
 }

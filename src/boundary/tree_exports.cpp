@@ -40,8 +40,8 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_TreeBondOption(
     if (setup.status() != 0) return LORVEX_TREE_BUILD;
     HullWhiteTree tree(setup.Args());
     if (tree.status() != 0) return LORVEX_TREE_BUILD;
-    *optionValue = TreeBondOptionRollback(setup.exercise, terms.isAmerican, callFlag != 1, setup.bond, tree,
-                                          cleanStrikeFlag == 1);
-    return LORVEX_OK;
+    return WriteFiniteResult(TreeBondOptionRollback(setup.exercise, terms.isAmerican, callFlag != 1,
+                                                    setup.bond, tree, cleanStrikeFlag == 1),
+                             optionValue);
   });
 }

@@ -17,20 +17,12 @@ using namespace lorvex;
 
 namespace {
 
-// A value that overflowed (say from an enormous notional) is refused rather
-// than handed back as a price.
-std::int32_t WriteValue(double value, double* result) {
-  if (!std::isfinite(value)) return LORVEX_BAD_ARGUMENT;
-  *result = value;
-  return LORVEX_OK;
-}
-
 // The distance between the short rates of two neighbouring nodes one step
 // after the valuation date: the lattice's rate spacing there. Level 1 always
 // holds at least three nodes, since the root branches to three.
 std::int32_t WriteRateSpacing(const HullWhiteTree& tree, double* result) {
   if (tree.levelCount() < 2 || tree.LevelNodeCount(1) < 3) return LORVEX_TREE_BUILD;
-  return WriteValue(tree.NodeRate(1, 2) - tree.NodeRate(1, 1), result);
+  return WriteFiniteResult(tree.NodeRate(1, 2) - tree.NodeRate(1, 1), result);
 }
 
 }  // namespace
@@ -62,7 +54,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_TreeSwapOption(
     if (setup.status() != 0) return LORVEX_TREE_BUILD;
     HullWhiteTree tree(setup.Args());
     if (tree.status() != 0) return LORVEX_TREE_BUILD;
-    return WriteValue(TreeSwapOptionRollback(setup.exercise, receiverFlag != 1, setup.swap, tree), value);
+    return WriteFiniteResult(TreeSwapOptionRollback(setup.exercise, receiverFlag != 1, setup.swap, tree), value);
   });
 }
 
@@ -98,7 +90,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_TreeCap(int32_t valuationSerial, do
     HullWhiteTree tree(setup.Args());
     if (tree.status() != 0) return LORVEX_TREE_BUILD;
     // Here 0 is the floor and any other flag the cap.
-    return WriteValue(TreeCapRollback(capFlag == 0, setup.cap, tree), value);
+    return WriteFiniteResult(TreeCapRollback(capFlag == 0, setup.cap, tree), value);
   });
 }
 

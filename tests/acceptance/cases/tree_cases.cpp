@@ -92,6 +92,10 @@ void AddTreeCases(std::vector<Case>& cases) {
   TreeOption bad;
   bad.strike = nan;
   cases.push_back(TreeCase("tree bond option: NaN strike -9", bad, -9, {0.0}, 0.0));
+  // Coupons so large that the bond's value overflows: no price to report.
+  TreeOption overflowing;
+  overflowing.coupon = 1e308;
+  cases.push_back(TreeCase("tree bond option: an overflowing value -9", overflowing, -9, {0.0}, 0.0));
   cases.push_back({"tree bond option: curve holding no array -4",
                    [](const Api& api, std::vector<double>& values) {
                      SAFEARRAY* none = nullptr;
