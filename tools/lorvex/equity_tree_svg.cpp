@@ -5,39 +5,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "svg_util.h"
+
 namespace lorvex_cli {
 namespace {
 
 constexpr int kLabelledSteps = 8;
-
-std::string Escape(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
-// About `count` round tick values covering [lo, hi].
-std::vector<double> Ticks(double lo, double hi, int count) {
-  std::vector<double> ticks;
-  if (!(hi > lo)) return {lo};
-  const double raw = (hi - lo) / count;
-  const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-  double step = magnitude;
-  for (double f : {1.0, 2.0, 2.5, 5.0, 10.0}) {
-    step = f * magnitude;
-    if (step >= raw) break;
-  }
-  for (double t = std::ceil(lo / step) * step; t <= hi + 1e-9 * step; t += step) ticks.push_back(t);
-  return ticks;
-}
 
 // 1-2-5 ticks per decade over [lo, hi], lo > 0; evenly spaced round prices
 // when the range is too narrow for four of them.
@@ -48,7 +21,7 @@ std::vector<double> LogTicks(double lo, double hi) {
       if (d * decade >= lo && d * decade <= hi) ticks.push_back(d * decade);
     }
   }
-  return ticks.size() >= 4 ? ticks : Ticks(lo, hi, 6);
+  return ticks.size() >= 4 ? ticks : AxisTicks(lo, hi, 6);
 }
 
 }  // namespace
@@ -87,7 +60,7 @@ std::string EquityTreeSvg(const EquityTreePicture& p) {
       "viewBox=\"0 0 {0:.0f} {1:.0f}\" font-family=\"sans-serif\">\n"
       "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n"
       "<text x=\"{2}\" y=\"30\" font-size=\"17\" font-weight=\"bold\">{3}</text>\n",
-      width, height, left, Escape(p.title));
+      width, height, left, XmlEscape(p.title));
 
   // Axes: price ticks on the left, level times along the bottom.
   svg += fmt::format("<g stroke=\"#888\" stroke-width=\"1\"><line x1=\"{0}\" y1=\"{1}\" x2=\"{0}\" y2=\"{2}\"/>"
@@ -95,7 +68,7 @@ std::string EquityTreeSvg(const EquityTreePicture& p) {
                      left - 10, top, top + plotHeight, left + plotWidth);
   // Round prices as ticks on either scale.
   const std::vector<double> priceTicks =
-      logScale ? LogTicks(std::exp(sLo), std::exp(sHi)) : Ticks(sLo, sHi, 6);
+      logScale ? LogTicks(std::exp(sLo), std::exp(sHi)) : AxisTicks(sLo, sHi, 6);
   for (double t : priceTicks) {
     const double ty = y(t);
     if (ty < top - 1 || ty > top + plotHeight + 1) continue;

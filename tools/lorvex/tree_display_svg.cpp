@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "svg_util.h"
+
 namespace lorvex_cli {
 namespace {
 
@@ -17,37 +19,6 @@ double At(SAFEARRAY* a, long row, long column) {
   double v = 0.0;
   if (SafeArrayGetElement(a, index, &v) != S_OK) return std::nan("");
   return v;
-}
-
-std::string Escape(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
-// About `count` round tick values covering [lo, hi].
-std::vector<double> Ticks(double lo, double hi, int count) {
-  std::vector<double> ticks;
-  if (!(hi > lo)) return {lo};
-  const double raw = (hi - lo) / count;
-  const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-  double step = magnitude;
-  for (double f : {1.0, 2.0, 2.5, 5.0, 10.0}) {
-    step = f * magnitude;
-    if (step >= raw) break;
-  }
-  for (double k = std::ceil(lo / step); k * step <= hi + 1e-9 * step; k += 1.0) {
-    ticks.push_back(k == 0.0 ? 0.0 : k * step);  // a zero tick without a sign
-  }
-  return ticks;
 }
 
 }  // namespace
@@ -128,13 +99,13 @@ std::string BondTreeSvg(const BondTreePicture& p) {
       "viewBox=\"0 0 {0:.0f} {1:.0f}\" font-family=\"sans-serif\">\n"
       "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n"
       "<text x=\"{2}\" y=\"30\" font-size=\"16\" font-weight=\"bold\">{3}</text>\n",
-      width, height, left, Escape(p.title));
+      width, height, left, XmlEscape(p.title));
 
   // Axes: short-rate ticks (in per cent) on the left, level times below.
   svg += fmt::format("<g stroke=\"#888\" stroke-width=\"1\"><line x1=\"{0}\" y1=\"{1}\" x2=\"{0}\" y2=\"{2}\"/>"
                      "<line x1=\"{0}\" y1=\"{2}\" x2=\"{3}\" y2=\"{2}\"/></g>\n",
                      left - 10, top, top + plotHeight, left + plotWidth);
-  for (double t : Ticks(lo, hi, 8)) {
+  for (double t : AxisTicks(lo, hi, 8)) {
     const double ty = y(t);
     svg += fmt::format(
         "<line x1=\"{0}\" y1=\"{1:.1f}\" x2=\"{2}\" y2=\"{1:.1f}\" stroke=\"#eee\"/>"

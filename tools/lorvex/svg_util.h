@@ -1,0 +1,16 @@
+// Small pieces shared by the command's SVG pictures.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace lorvex_cli {
+
+// Text made safe for an XML attribute or element.
+std::string XmlEscape(const std::string& text);
+
+// About `count` round axis ticks (steps of 1, 2, 2.5 or 5 times a power of
+// ten) covering [lo, hi]; a zero tick carries no sign.
+std::vector<double> AxisTicks(double lo, double hi, int count);
+
+}  // namespace lorvex_cli
