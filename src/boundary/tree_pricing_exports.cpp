@@ -117,21 +117,8 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_BondTreeRateDelta(int32_t valuation
     ZeroCurve exercise;
     exercise.Insert(expiry, 0.0);
     const TreeModelLists lists = MakeTreeModelLists(valuation, sigma, meanReversion);
-    if (exercise.status() != 0 || lists.meanReversion.status() != 0 || lists.volatility.status() != 0 ||
-        lists.shapePoints.status() != 0) {
-      return LORVEX_TREE_BUILD;
-    }
-    TreeBuildArgs args;
-    args.kind = kind;
-    args.stepCount = stepCount;
-    args.slotCount = 1;
-    args.startDate = valuation;
-    args.endDate = end;
-    args.exerciseDates = &exercise;
-    args.zeroCurve = &curve;
-    args.meanReversion = &lists.meanReversion;
-    args.volatility = &lists.volatility;
-    args.shapePoints = &lists.shapePoints;
+    if (exercise.status() != 0 || lists.status() != 0) return LORVEX_TREE_BUILD;
+    TreeBuildArgs args = TreeArgsOnMarket(kind, stepCount, valuation, end, exercise, curve, lists);
     args.uniformToExpiry = 1;
     args.yieldsFromDate = std::numeric_limits<double>::infinity();  // nothing is priced
     const HullWhiteTree tree(args);

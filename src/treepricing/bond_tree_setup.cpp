@@ -27,24 +27,15 @@ BondTreeSetup::BondTreeSetup(const BondTreeTerms& terms, ZeroCurve& curve)
   if (InsertDatesAtCurveRates(curve, dates) != 0) status_ = -1;
   exercise.Insert(terms.expiry, terms.strike);
   if (terms.isAmerican) exercise.Insert(terms.valuation, terms.strike);
-  if (exercise.status() != 0 || lists.meanReversion.status() != 0 || lists.volatility.status() != 0 ||
-      lists.shapePoints.status() != 0) {
+  if (exercise.status() != 0 || lists.status() != 0) {
     status_ = -1;
   }
 }
 
 TreeBuildArgs BondTreeSetup::Args() const {
-  TreeBuildArgs args;
-  args.kind = terms_.kind;
-  args.stepCount = terms_.stepCount;
+  TreeBuildArgs args = TreeArgsOnMarket(terms_.kind, terms_.stepCount, terms_.valuation, terms_.maturity,
+                                        exercise, curve_, lists);
   args.slotCount = terms_.slotCount;
-  args.startDate = terms_.valuation;
-  args.endDate = terms_.maturity;
-  args.exerciseDates = &exercise;
-  args.zeroCurve = &curve_;
-  args.meanReversion = &lists.meanReversion;
-  args.volatility = &lists.volatility;
-  args.shapePoints = &lists.shapePoints;
   args.uniformToExpiry = 1;
   if (terms_.kind == 0) {
     args.yieldsFromDate = std::numeric_limits<double>::infinity();

@@ -50,25 +50,14 @@ CapTreeSetup::CapTreeSetup(const CapTreeTerms& terms, ZeroCurve& curve)
     status_ = -3;
     return;
   }
-  if (lists.meanReversion.status() != 0 || lists.volatility.status() != 0 ||
-      lists.shapePoints.status() != 0) {
+  if (lists.status() != 0) {
     status_ = -1;
   }
 }
 
 TreeBuildArgs CapTreeSetup::Args() const {
-  TreeBuildArgs args;
-  args.kind = terms_.kind;
-  args.stepCount = terms_.stepCount;
-  args.slotCount = 1;
-  args.startDate = terms_.valuation;
-  args.endDate = terms_.end;
-  args.exerciseDates = &resets;
-  args.zeroCurve = &curve_;
-  args.meanReversion = &lists.meanReversion;
-  args.volatility = &lists.volatility;
-  args.shapePoints = &lists.shapePoints;
-  args.uniformToExpiry = 0;
+  TreeBuildArgs args =
+      TreeArgsOnMarket(terms_.kind, terms_.stepCount, terms_.valuation, terms_.end, resets, curve_, lists);
   const bool yields = terms_.nodeYields && terms_.kind != 0 && !resets.Empty();
   args.yieldsFromDate = yields ? resets.XAt(1) : std::numeric_limits<double>::infinity();
   return args;

@@ -28,4 +28,22 @@ TreeModelLists MakeTreeModelLists(double valuationDate, double sigma, double a) 
   return lists;
 }
 
+TreeBuildArgs TreeArgsOnMarket(int kind, int stepCount, double valuationDate, double endDate,
+                               const ZeroCurve& exercise, const ZeroCurve& curve,
+                               const TreeModelLists& lists) {
+  TreeBuildArgs args;
+  args.kind = kind;
+  args.stepCount = stepCount;
+  args.slotCount = 1;
+  args.startDate = valuationDate;
+  args.endDate = endDate;
+  args.exerciseDates = &exercise;
+  args.zeroCurve = &curve;
+  args.meanReversion = &lists.meanReversion;
+  args.volatility = &lists.volatility;
+  args.shapePoints = &lists.shapePoints;
+  args.uniformToExpiry = 0;
+  return args;
+}
+
 }  // namespace lorvex

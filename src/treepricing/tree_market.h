@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "hwtree/hull_white_tree.h"
 #include "market/zero_curve.h"
 
 namespace lorvex {
@@ -21,7 +22,20 @@ struct TreeModelLists {
   ZeroCurve meanReversion;
   ZeroCurve volatility;
   ZeroCurve shapePoints;
+  // -1 when any list ran out of memory.
+  int status() const {
+    return meanReversion.status() != 0 || volatility.status() != 0 || shapePoints.status() != 0 ? -1 : 0;
+  }
 };
 TreeModelLists MakeTreeModelLists(double valuationDate, double sigma, double a);
+
+// The build arguments every tree pricer shares: the tree runs from the
+// valuation date to endDate on the given curve, model lists and exercise
+// dates, with one value slot, steps a year (not equal steps to the expiry)
+// and node yields on every level. Pricers change what differs. The lists
+// are referenced, not copied: they must outlive the arguments.
+TreeBuildArgs TreeArgsOnMarket(int kind, int stepCount, double valuationDate, double endDate,
+                               const ZeroCurve& exercise, const ZeroCurve& curve,
+                               const TreeModelLists& lists);
 
 }  // namespace lorvex

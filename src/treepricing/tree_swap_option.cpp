@@ -37,25 +37,14 @@ SwapTreeSetup::SwapTreeSetup(const SwapTreeTerms& terms, ZeroCurve& curve)
   }
   if (InsertDatesAtCurveRates(curve, dates) != 0) status_ = -1;
   exercise.Insert(terms.start, 0.0);
-  if (exercise.status() != 0 || lists.meanReversion.status() != 0 || lists.volatility.status() != 0 ||
-      lists.shapePoints.status() != 0) {
+  if (exercise.status() != 0 || lists.status() != 0) {
     status_ = -1;
   }
 }
 
 TreeBuildArgs SwapTreeSetup::Args() const {
-  TreeBuildArgs args;
-  args.kind = terms_.kind;
-  args.stepCount = terms_.stepCount;
-  args.slotCount = 1;
-  args.startDate = terms_.valuation;
-  args.endDate = terms_.end;
-  args.exerciseDates = &exercise;
-  args.zeroCurve = &curve_;
-  args.meanReversion = &lists.meanReversion;
-  args.volatility = &lists.volatility;
-  args.shapePoints = &lists.shapePoints;
-  args.uniformToExpiry = 0;
+  TreeBuildArgs args =
+      TreeArgsOnMarket(terms_.kind, terms_.stepCount, terms_.valuation, terms_.end, exercise, curve_, lists);
   args.yieldsFromDate = terms_.kind == 0 ? std::numeric_limits<double>::infinity() : terms_.start;
   return args;
 }
