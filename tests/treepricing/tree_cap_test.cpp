@@ -3,7 +3,6 @@
 // and flags that differ from the other cap exports, and bad input.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -359,9 +358,7 @@ TEST(TreeCap, BadInput) {
   };
   for (const Row& r : rows) {
     double value = 42.0;
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(r.call(&value), r.status) << r.name;
-    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 1.0) << r.name;
     EXPECT_EQ(value, 0.0) << r.name;
   }
   SAFEARRAY* none = nullptr;
