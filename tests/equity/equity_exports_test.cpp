@@ -149,7 +149,7 @@ TEST(EquityExports, DisplayMemoryBudget) {
     Call c;
     c.steps = steps;
     // Refused from the storage estimate, before anything is allocated.
-    EXPECT_GT(EquityTree::StorageBytes(steps), kEquityTreeBudgetBytes) << steps;
+    EXPECT_GT(lorvex::EquityTree::StorageBytes(steps), lorvex::kEquityTreeBudgetBytes) << steps;
     EXPECT_EQ(d.Run(c, none.get()), -1) << steps;
     EXPECT_EQ(d.nodes.At(0, 0), kSentinel);
   }
