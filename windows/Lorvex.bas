@@ -975,7 +975,7 @@ Private Sub LoadDll()
         folders.Add path
     End If
     For Each folder In folders
-        path = folder & "\" & kLibraryName
+        path = folder & IIf(Right$(folder, 1) = "\", "", "\") & kLibraryName
         mLibrary = LorvexLoadLibrary(StrPtr(path))
         If mLibrary <> 0 Then Exit Sub
         ' 193: a DLL for the other bitness of Office.
@@ -1147,7 +1147,7 @@ End Function
 ' would add a point at date 0 with a zero rate and move every price.
 Private Function ReadPoints(ByVal x As Variant, ByVal argument As String, ByVal meaning As String, _
         ByVal required As Boolean) As Double()
-    Dim points() As Double, grid As Variant, source As Range, row As Variant
+    Dim points() As Double, grid As Variant, source As Range, oneRow(1 To 1, 1 To 2) As Variant
     Dim r0 As Long, r1 As Long, c0 As Long, i As Long, n As Long, k As Long, j As Long
     Dim headerAllowed As Boolean, blank As Boolean, label As Boolean
     ReDim points(0 To 0, 0 To 1)
@@ -1174,9 +1174,8 @@ Private Function ReadPoints(ByVal x As Variant, ByVal argument As String, ByVal 
                 Refuse argument & ": takes two columns (" & meaning & ")"
                 Exit Function
             End If
-            row = grid
-            ReDim grid(1 To 1, 1 To 2)
-            grid(1, 1) = row(LBound(row)): grid(1, 2) = row(LBound(row) + 1)
+            oneRow(1, 1) = grid(LBound(grid)): oneRow(1, 2) = grid(LBound(grid) + 1)
+            grid = oneRow
             r0 = 1: r1 = 1: c0 = 1
         Case Else
             If IsError(grid) Then

@@ -21,6 +21,7 @@ cases=(
   "worksheet arguments reordered|s/observedMax As Variant, observedMin As Variant/observedMin As Variant, observedMax As Variant/|LorvexLookback: takes \(spot rate dividendYield volatility expiry observedMin observedMax"
   "argument not a Variant|/^Public Function LorvexBondPrice/,/^End Function/s/^        face As Variant/        face As Double/|LorvexBondPrice: takes face as another type than Variant"
   "reserved word|/^Public Function LorvexBinary/,/^End Function/s/\bcash\b/put/g|LorvexBinary: the argument \"put\" is a word VBA reserves"
+  "current folder changed|s/^    If mLibrary = 0 Then LoadDll/    ChDir ThisWorkbook.Path\r\n    If mLibrary = 0 Then LoadDll/|line [0-9]+ changes the current folder"
   "LF line endings|s/\r$//|[0-9]+ lines end without CR"
   "not ASCII|s/^' Lorvex pricing functions for Excel\./' Lorvex pricing functions for Excel\xe2\x80\x99s cells./|line 2 is not plain ASCII"
 )

@@ -13,6 +13,7 @@
 #     reader whose return type is the local's type, the message naming that
 #     argument;
 #   - no argument or local is a word VBA reserves;
+#   - nothing changes the current folder (ChDir, ChDrive);
 #   - the file is plain ASCII with CRLF line endings (the VBA editor's), no
 #     line longer than 1023 characters, at most 24 continuations a statement.
 #   windows/check-vba-functions.sh Lorvex.bas lorvex.h
@@ -198,6 +199,8 @@ FILENAME != basfile {
   pending = ""
   if (continuations > 24) fail("the statement at line " startLine " has more than 24 continuations")
   statements[++nStatements] = code(statement)
+  if (statements[nStatements] ~ /(^|[^A-Za-z])(ChDir|ChDrive)([^A-Za-z]|$)/)
+    fail("line " startLine " changes the current folder: the DLL is loaded by its full path, and ChDir fails on a network share")
   statementLine[nStatements] = startLine
 }
 
