@@ -1017,16 +1017,16 @@ Private Sub AddSyncedFolders(ByVal folders As Collection, ByVal url As String)
 End Sub
 
 ' %XX escapes of ASCII characters decoded; others left as they are.
-Private Function UrlDecoded(ByVal text As String) As String
+Private Function UrlDecoded(ByVal escaped As String) As String
     Dim i As Long, code As Long
-    i = InStr(text, "%")
-    Do While i > 0 And i + 2 <= Len(text)
+    i = InStr(escaped, "%")
+    Do While i > 0 And i + 2 <= Len(escaped)
         code = -1
-        If Mid$(text, i + 1, 2) Like "[0-7][0-9A-Fa-f]" Then code = CLng("&H" & Mid$(text, i + 1, 2))
-        If code >= 32 Then text = Left$(text, i - 1) & Chr$(code) & Mid$(text, i + 3)
-        i = InStr(i + 1, text, "%")
+        If Mid$(escaped, i + 1, 2) Like "[0-7][0-9A-Fa-f]" Then code = CLng("&H" & Mid$(escaped, i + 1, 2))
+        If code >= 32 Then escaped = Left$(escaped, i - 1) & Chr$(code) & Mid$(escaped, i + 3)
+        i = InStr(i + 1, escaped, "%")
     Loop
-    UrlDecoded = text
+    UrlDecoded = escaped
 End Function
 
 ' ---- Inside: reading the inputs ---------------------------------------------

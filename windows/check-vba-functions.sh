@@ -228,6 +228,22 @@ END {
   # The module: Declares per flavour, reader return types, worksheet functions.
   for (s = 1; s <= nStatements; s++) {
     st = statements[s]
+    # Every procedure: its arguments and variables, for the reserved words.
+    if (st ~ /^(Public |Private )?(Function|Sub) [A-Za-z]+\(/) {
+      proc = st; sub(/^(Public |Private )?(Function|Sub) /, "", proc); sub(/\(.*/, "", proc)
+      args = st; sub(/^[^(]*\(/, "", args); sub(/\)[^)]*$/, "", args)
+      n = split(args, a, ",")
+      for (i = 1; i <= n; i++) {
+        arg = trim(a[i]); sub(/^Optional +/, "", arg); sub(/^(ByVal|ByRef) +/, "", arg); sub(/[ (].*/, "", arg)
+        if (arg != "") names[proc, lc(arg)] = "argument"
+      }
+    }
+    if (st ~ /^ *Dim / && proc != "") {
+      decl = st; sub(/^ *Dim +/, "", decl); gsub(/\([^)]*\)/, "()", decl)
+      n = split(decl, a, ",")
+      for (i = 1; i <= n; i++) { local = trim(a[i]); sub(/[ (].*/, "", local); names[proc, lc(local)] = "variable" }
+    }
+    if (st ~ /^End (Function|Sub)/) proc = ""
     if (st ~ /Declare (PtrSafe )?Function HW_/) {
       flavour = (st ~ /Lorvex64\.dll/) ? "win64" : ((st ~ /PtrSafe/) ? "vba7" : "classic")
       match(st, /Function HW_[A-Za-z_]+/); name = substr(st, RSTART + 9, RLENGTH - 9)
@@ -253,7 +269,6 @@ END {
         argName = arg; sub(/ .*/, "", argName)
         if (arg !~ /^[A-Za-z0-9]+( As Variant)?$/) notVariant[current] = notVariant[current] " " argName
         list = list " " argName
-        names[current, lc(argName)] = "argument"
       }
       params[current] = trim(list)
       calls[current] = 0
@@ -269,7 +284,6 @@ END {
         type = d; if (type ~ / As /) sub(/.* As /, "", type); else type = "variant"
         if (d ~ /^[A-Za-z0-9]+\(\)/) type = type "()"
         localType[current, lc(local)] = lc(trim(type))
-        names[current, lc(local)] = "variable"
       }
     }
     # vName = Reader(name, "name"...): a local read from an argument.
@@ -293,7 +307,7 @@ END {
   for (i = 1; i <= nr; i++) if (rw[i] != "") isReserved[lc(rw[i])] = 1
   for (key in names) {
     split(key, k, SUBSEP)
-    if (k[2] in isReserved) fail(functionName[k[1]] ": the " names[key] " \"" k[2] "\" is a word VBA reserves")
+    if (k[2] in isReserved) fail(k[1] ": the " names[key] " \"" k[2] "\" is a word VBA reserves")
   }
 
   # Each calculation of the table.
