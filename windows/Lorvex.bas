@@ -561,7 +561,9 @@ Public Function LorvexEquityOption(spot As Variant, strike As Variant, rate As V
     vSteps = ArgWhole(steps, "steps")
     vExercise = ArgChoice(exercise, "exercise", kExercise)
     vOptionType = ArgChoice(optionType, "optionType", kCallPut)
-    vUseDividends = ArgChoice(useDividends, "useDividends", "true=1 false=0", "true")
+    If IsMissing(useDividends) Then useDividends = True
+    If IsMissing(dividends) Then dividends = Empty
+    vUseDividends = ArgChoice(useDividends, "useDividends", "true=1 false=0")
     vDividends = ArgDividends(dividends, "dividends")
     If ReadyToCall() Then status = HW_TreeEquityOpt(vSpot, vStrike, vRate, vExpiry, vDividendYield, _
         vDividends, vVolatility, vSteps, vExercise, vOptionType, vUseDividends, vValue, vDelta, _
@@ -597,7 +599,9 @@ Public Function LorvexEquityTreeDisplay(spot As Variant, strike As Variant, rate
     vSteps = ArgWhole(steps, "steps")
     vExercise = ArgChoice(exercise, "exercise", kExercise)
     vOptionType = ArgChoice(optionType, "optionType", kCallPut)
-    vUseDividends = ArgChoice(useDividends, "useDividends", "true=1 false=0", "true")
+    If IsMissing(useDividends) Then useDividends = True
+    If IsMissing(dividends) Then dividends = Empty
+    vUseDividends = ArgChoice(useDividends, "useDividends", "true=1 false=0")
     vDividends = ArgDividends(dividends, "dividends")
     ' The export needs at least 169 node rows and 13 level rows, and
     ' (n + 1)(n + 2)/2 and n + 3 rows for a larger tree; the steps themselves
@@ -1091,16 +1095,10 @@ End Function
 
 ' A choice: one of the words of choices ("call=1 put=0"), in any case, which
 ' gives its code; or a whole number, passed to the export as it is; TRUE and
-' FALSE are the words "true" and "false". A missing optional input takes
-' the word fallback.
-Private Function ArgChoice(ByVal x As Variant, ByVal argument As String, ByVal choices As String, _
-        Optional ByVal fallback As String) As Long
+' FALSE are the words "true" and "false".
+Private Function ArgChoice(ByVal x As Variant, ByVal argument As String, ByVal choices As String) As Long
     Dim value As Variant, word As String, pair As Variant, listed As String
-    If IsMissing(x) And Len(fallback) > 0 Then
-        value = fallback
-    ElseIf Not ScalarOf(x, argument, value) Then
-        Exit Function
-    End If
+    If Not ScalarOf(x, argument, value) Then Exit Function
     If VarType(value) = vbBoolean Then value = IIf(value, "true", "false")
     If IsNumber(value) Then
         ArgChoice = ArgWhole(value, argument)
@@ -1127,17 +1125,11 @@ Private Function ArgCurve(ByVal x As Variant, ByVal argument As String) As Doubl
 End Function
 
 ' Cash dividends: two columns, times in years from today and amounts; none
-' when missing or blank. The export reads the array even without dividends,
-' and VBA has no array of no rows: a dividend of 0 at time 0 stands for none,
-' adding exactly 0 to every node.
+' when blank (Empty). The export reads the array even without dividends,
+' and VBA has no array of no rows: ReadPoints gives a dividend of 0 at time 0
+' for none, which adds exactly 0 to every node.
 Private Function ArgDividends(ByVal x As Variant, ByVal argument As String) As Double()
-    Dim none() As Double
-    If IsMissing(x) Then
-        ReDim none(0 To 0, 0 To 1)
-        ArgDividends = none
-    Else
-        ArgDividends = ReadPoints(x, argument, "times in years and amounts", False)
-    End If
+    ArgDividends = ReadPoints(x, argument, "times in years and amounts", False)
 End Function
 
 ' The (x, y) rows of a two-column range or array as the exports take them:
@@ -1150,6 +1142,8 @@ Private Function ReadPoints(ByVal x As Variant, ByVal argument As String, ByVal 
     Dim points() As Double, grid As Variant, source As Range, oneRow(1 To 1, 1 To 2) As Variant
     Dim r0 As Long, r1 As Long, c0 As Long, i As Long, n As Long, k As Long, j As Long
     Dim headerAllowed As Boolean, blank As Boolean, label As Boolean
+    ' One row (0, 0) until the rows are read: what a refused input returns,
+    ' and what an optional list with no rows (no dividends) passes on.
     ReDim points(0 To 0, 0 To 1)
     ReadPoints = points
     If TypeName(x) = "Range" Then
