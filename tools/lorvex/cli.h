@@ -100,20 +100,14 @@ std::vector<std::pair<double, double>> LoadCurve(const MarketOptions& market,
 // years, laid from the valuation date.
 std::vector<std::pair<double, double>> SampleCurve(std::int32_t valuationSerial);
 
-// Which family of export a status came from: some codes mean different
-// things in different families.
-enum class Family { kRate, kSwap, kCap, kTree, kTreeSwap, kTreeCap, kDisplay, kEquity, kExotic };
-std::string StatusMeaning(std::int32_t status, Family family);
-
 struct NamedValue {
   std::string name;
   double value;
 };
 
-// Prints the results (or, on a nonzero status, one line naming its meaning
-// on stderr) and returns the process exit code: 0, or 1 on failure.
-int Report(const std::string& function, std::int32_t status, Family family,
-           const std::vector<NamedValue>& results, bool json);
+// Prints the results of a calculation that succeeded, as lines or as one
+// JSON object; returns exit code 0.
+int Report(const std::string& function, const std::vector<NamedValue>& results, bool json);
 
 // The rows of LoadCurve or SampleCurve as the C++ API's curve.
 lorvex::Curve ToCurve(const std::vector<std::pair<double, double>>& rows);
@@ -122,8 +116,7 @@ lorvex::Curve ToCurve(const std::vector<std::pair<double, double>>& rows);
 // 1 lognormal, 2 shape); any other number is refused naming the option.
 lorvex::TreeKind TreeKindFromNumber(int kind);
 
-// Runs one calculation of the C++ API and prints its results as Report
-// does. A refusal (lorvex::Error) prints the argument and what it accepts
+// Runs one calculation of the C++ API and prints its results with Report. A refusal (lorvex::Error) prints the argument and what it accepts
 // on stderr, or with --json an error object {"function", "status",
 // "argument", "message"} on stdout, and gives exit code 1.
 int Price(const std::string& function, bool json, const std::function<std::vector<NamedValue>()>& price);
