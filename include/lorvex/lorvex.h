@@ -40,6 +40,12 @@ extern "C" {
 #define LORVEX_CURVE_ABSENT (-4)       /* the curve array reference holds no array */
 #define LORVEX_CURVE_DIMENSIONS (-5)   /* the curve array is not two-dimensional */
 #define LORVEX_BAD_ARGUMENT (-9)       /* an argument is outside what the calculation accepts */
+/* Faults of the output arrays of HW_TreeBondDisplay and HW_EquityTreeDisplay. */
+#define LORVEX_DISPLAY_ABSENT (-4)     /* a required output array holds no array */
+#define LORVEX_DISPLAY_DIMENSIONS (-5) /* an output array has the wrong number of dimensions */
+#define LORVEX_DISPLAY_BOUNDS (-6)     /* an output array's bounds are unreadable (or it is missing) */
+#define LORVEX_DISPLAY_TOO_SMALL (-7)  /* an output array is below its minimum rows */
+#define LORVEX_DISPLAY_WRITE (-8)      /* a write failed, or the elements are not 8-byte doubles */
 
 /* ---- Coupon bond ------------------------------------------------------ */
 

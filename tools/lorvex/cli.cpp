@@ -206,78 +206,64 @@ std::vector<std::pair<double, double>> LoadCurve(const MarketOptions& market,
   return rows;
 }
 
-std::string StatusMeaning(std::int32_t status, Family family) {
-  const bool tree = family == Family::kTree || family == Family::kTreeSwap ||
-                    family == Family::kTreeCap || family == Family::kDisplay;
-  if (family == Family::kEquity) {
-    switch (status) {
-      case -1:
-        return "the dividends' row bounds are unreadable, or the tree exceeds the display memory budget";
-      case -2:
-        return "an element of the dividends array is unreadable";
-      case -4:
-        return "the dividends array, or the node or level table, holds no array";
-      case -5:
-        return "the dividends array, or the node or level table, is not two-dimensional";
-      default:
-        break;
+int Report(const std::string& function, const std::vector<NamedValue>& results, bool json) {
+  if (json) {
+    std::string body = fmt::format("{{\"function\": \"{}\", \"status\": 0, \"meaning\": \"{}\", \"results\": {{",
+                                   function, lorvex::status_text(LORVEX_OK));
+    for (std::size_t i = 0; i < results.size(); ++i) {
+      body += fmt::format("{}\"{}\": {}", i ? ", " : "", results[i].name, JsonNumber(results[i].value));
     }
+    fmt::print("{}}}}}\n", body);
+    return 0;
   }
-  switch (status) {
-    case 0:
-      return "success";
-    case -1:
-      return tree ? "the Hull-White tree could not be built (or the curve's row bounds are unreadable)"
-                  : "the bounds of the curve's rows are unreadable";
-    case -2:
-      return (family == Family::kSwap || family == Family::kTreeSwap)
-                 ? "the swap schedule was rejected (or a curve element is unreadable)"
-                 : "an element of the curve array is unreadable";
-    case -3:
-      return "the cap schedule was rejected";
-    case -4:
-      return family == Family::kDisplay ? "the curve array, or the node or level array, holds no array"
-                                        : "the curve array holds no array";
-    case -5:
-      return family == Family::kDisplay ? "the curve array or an output array is not two-dimensional"
-                                        : "the curve array is not two-dimensional";
-    case -6:
-    case -7:
-    case -8:
-      return "an output array is missing, too small or has the wrong bounds";
-    case -9:
-      return "an argument is outside what the calculation accepts";
-    default:
-      return "unknown status";
-  }
+  std::size_t width = 0;
+  for (const auto& r : results) width = std::max(width, r.name.size());
+  for (const auto& r : results) fmt::print("{:<{}}  {:.10g}\n", r.name, width, r.value);
+  return 0;
 }
 
-int Report(const std::string& function, std::int32_t status, Family family,
-           const std::vector<NamedValue>& results, bool json) {
-  if (json) {
-    std::string body = fmt::format("{{\"function\": \"{}\", \"status\": {}, \"meaning\": \"{}\"",
-                                   function, status, StatusMeaning(status, family));
-    if (status == 0) {
-      body += ", \"results\": {";
-      for (std::size_t i = 0; i < results.size(); ++i) {
-        body += fmt::format("{}\"{}\": {}", i ? ", " : "", results[i].name,
-                            JsonNumber(results[i].value));
-      }
-      body += "}";
-    }
-    body += "}";
-    fmt::print("{}\n", body);
-  } else if (status == 0) {
-    std::size_t width = 0;
-    for (const auto& r : results) width = std::max(width, r.name.size());
-    for (const auto& r : results) fmt::print("{:<{}}  {:.10g}\n", r.name, width, r.value);
+lorvex::Curve ToCurve(const std::vector<std::pair<double, double>>& rows) {
+  std::vector<double> dates, rates;
+  for (const auto& [date, rate] : rows) {
+    dates.push_back(date);
+    rates.push_back(rate);
   }
-  if (status != 0) {
-    fmt::print(stderr, "lorvex: {} failed with status {}: {}\n", function, status,
-               StatusMeaning(status, family));
+  return lorvex::Curve(dates, rates);
+}
+
+lorvex::TreeKind TreeKindFromNumber(int kind) {
+  if (kind < 0 || kind > 2) {
+    throw lorvex::Error(LORVEX_BAD_ARGUMENT, "tree", std::to_string(kind) + " is not 0 normal, 1 lognormal or 2 shape");
+  }
+  return static_cast<lorvex::TreeKind>(kind);
+}
+
+namespace {
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+int Price(const std::string& function, bool json, const std::function<std::vector<NamedValue>()>& price) {
+  std::vector<NamedValue> results;
+  try {
+    results = price();
+  } catch (const lorvex::Error& e) {
+    if (json) {
+      fmt::print("{{\"function\": \"{}\", \"status\": {}, \"argument\": {}, \"message\": {}}}\n", function,
+                 e.status(), JsonString(e.argument()), JsonString(e.message()));
+    }
+    fmt::print(stderr, "lorvex: {}: {} (status {})\n", function, e.what(), e.status());
     return 1;
   }
-  return 0;
+  return Report(function, results, json);
 }
 
 namespace {

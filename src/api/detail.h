@@ -1,0 +1,111 @@
+// The C++ API's implementation seen from inside the library: the private
+// parts of its value types, the argument checks every calculation shares,
+// and the calculations on internal curves with the exports' raw codes.
+//
+// The C exports call the functions of namespace lorvex::api directly: they
+// take the curve the export read from its array, and the integer codes the
+// exports accept where a code has more meanings than the public enum (a
+// tree kind outside 0..2 builds the normal lattice but reads node rates as
+// the other forms do; an underlying code other than 12 or 13 is a put whose
+// critical price is always searched for; a barrier code outside 5..8 is
+// refused). The public functions map their enums onto these codes.
+#pragma once
+
+#include <cmath>
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "equity/equity_tree.h"
+#include "hwtree/hull_white_tree.h"
+#include "lorvex/lorvex.hpp"
+#include "market/zero_curve.h"
+#include "treepricing/bond_tree_setup.h"
+
+namespace lorvex {
+
+struct Curve::Impl {
+  ZeroCurve points;  // x: Julian day, y: zero rate
+};
+
+struct Dividends::Impl {
+  ZeroCurve points;  // x: years, y: cash amount
+};
+
+struct TreeBondDisplay::Impl {
+  Impl(const BondTreeTerms& terms, const ZeroCurve& market) : curve(market), setup(terms, curve) {}
+  ZeroCurve curve;  // the caller's curve with the bond's dates added
+  BondTreeSetup setup;
+  HullWhiteTree tree;
+  double valuation = 0.0;
+};
+
+struct EquityTreeDisplay::Impl {
+  Impl(const EquityOptionTerms& terms, const ZeroCurve& dividends) : tree(terms, dividends) {}
+  EquityTree tree;
+};
+
+namespace api {
+
+// ---- Checks: each throws Error naming the argument ---------------------
+
+[[noreturn]] void Refuse(int status, const char* argument, const std::string& message);
+// "%.10g" of a number, as messages print them.
+std::string Num(double value);
+
+void RequireFinite(const char* argument, double value);
+// Refuses the first argument that is not finite. Inline, so a call that
+// passes costs a comparison per argument and no function call.
+using NamedValues = std::initializer_list<std::pair<const char*, double>>;
+inline void RequireFinite(NamedValues arguments) {
+  for (const auto& [name, value] : arguments) {
+    if (!std::isfinite(value)) RequireFinite(name, value);
+  }
+}
+[[noreturn]] void RefuseNegative(const char* argument, double value);
+inline void RequireNotNegative(NamedValues arguments) {
+  for (const auto& [name, value] : arguments) {
+    if (value < 0.0) RefuseNegative(name, value);
+  }
+}
+// The valuation serial as a Julian day, within years 1 to 9999.
+int ValuationJdn(int serial);
+// valuationJdn + whole days of `years`, within the calendar.
+int DateAfterYears(const char* argument, int valuationJdn, double years);
+// Maturity and accrual start of a bond given by its years.
+void BondDates(const char* argument, int valuationJdn, double years, int* accrualStart, int* maturity);
+// A priced value, refused when it is NaN or infinite.
+double FiniteResult(double value);
+
+// ---- Calculations on internal curves, with the exports' codes ---------
+
+double bond_price(const BondPriceArgs& args, const ZeroCurve& curve);
+double black_bond_option(const BlackBondOptionArgs& args, const ZeroCurve& curve);
+double black_swaption(const BlackSwaptionArgs& args, const ZeroCurve& curve);
+double black_cap(const BlackCapArgs& args, const ZeroCurve& curve);
+double hw_bond_option(const HwBondOptionArgs& args, const ZeroCurve& curve);
+double hw_swaption(const HwSwaptionArgs& args, const ZeroCurve& curve);
+double hw_cap(const HwCapArgs& args, const ZeroCurve& curve);
+
+// kind: 0 normal, 1 lognormal, 2 shape, others as said above.
+double tree_bond_option(const TreeBondOptionArgs& args, int kind, const ZeroCurve& curve);
+double tree_swaption(const TreeSwaptionArgs& args, int kind, const ZeroCurve& curve);
+double tree_cap(const TreeCapArgs& args, int kind, const ZeroCurve& curve);
+double bond_tree_rate_delta(const BondTreeRateDeltaArgs& args, int kind, const ZeroCurve& curve);
+double cap_tree_rate_delta(const CapTreeRateDeltaArgs& args, int kind, const ZeroCurve& curve);
+TreeBondDisplay tree_bond_display(const TreeBondOptionArgs& args, int kind, const ZeroCurve& curve);
+
+EquityResult equity_option(const EquityOptionArgs& args, const ZeroCurve& dividends);
+EquityTreeDisplay equity_tree_display(const EquityOptionArgs& args, const ZeroCurve& dividends);
+
+// barrierType: 5 to 8 (LORVEX_UP_AND_IN .. LORVEX_DOWN_AND_OUT).
+double barrier(const BarrierArgs& args, int barrierType);
+// underlyingKind: 12 call, 13 put, any other a put always searched.
+double compound(const CompoundArgs& args, int underlyingKind);
+double lookback(const LookbackArgs& args);
+double asian(const AsianArgs& args);
+double chooser(const ChooserArgs& args);
+double binary(const BinaryArgs& args);
+
+}  // namespace api
+}  // namespace lorvex
