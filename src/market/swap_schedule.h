@@ -68,15 +68,15 @@ class SwapSchedule : public CashFlowSchedule {
   const std::vector<FixedPeriod>& FixedPeriods() const { return fixed_; }
   const std::vector<FloatingPeriod>& FloatingPeriods() const { return floating_; }
   double FixedRate() const { return fixedRate_; }
-  // 0, or -1 after a rejected leg or after valuing an empty leg. Owners test
-  // it right after construction; the later setting is informative only.
+  // 0, or -1 after a rejected leg. Owners test it right after construction;
+  // valuing an empty leg gives 0 and leaves it alone.
   int status() const { return status_; }
 
  private:
   std::vector<FixedPeriod> fixed_;
   std::vector<FloatingPeriod> floating_;
   double fixedRate_ = 0.0;
-  mutable int status_ = 0;
+  int status_ = 0;
 };
 
 }  // namespace lorvex

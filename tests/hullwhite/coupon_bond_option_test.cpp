@@ -212,7 +212,7 @@ TEST(HullWhiteCouponBondOption, FailedSearchIsRefused) {
   for (const Row& r : rows) {
     const BondSchedule bond(r.face, r.coupon, kT0, kT0 + 3650, 2);
     const CouponBondOptionResult o = HullWhiteCouponBondOption(kT0, kT0 + 365, r.strike, 1, curve, 0.01, 0.1, bond);
-    EXPECT_EQ(o.status, -9) << r.name;
+    EXPECT_EQ(o.status, kCriticalRateNotFound) << r.name;
     EXPECT_EQ(o.value, 0.0) << r.name;
     EXPECT_LE(o.steps, kMaxCriticalRateSteps) << r.name;
   }
@@ -224,7 +224,7 @@ TEST(HullWhiteCouponBondOption, FailedSearchIsRefused) {
   EXPECT_EQ(enough.steps, 4);
   EXPECT_GT(enough.value, 0.0);
   const CouponBondOptionResult cut = HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, 0, curve, 0.01, 0.1, bond, 3);
-  EXPECT_EQ(cut.status, -9);
+  EXPECT_EQ(cut.status, kCriticalRateNotFound);
   EXPECT_EQ(cut.value, 0.0);
 }
 
