@@ -38,7 +38,7 @@ inline constexpr int kMaxEquitySteps = 100000;
 
 // True when the terms describe a lattice this library builds: every number
 // finite, 2 <= N <= kMaxEquitySteps (the Greeks read levels 1 and 2),
-// T > 0, sigma > 0.
+// T > 0, sigma > 0, spot and strike not below 0.
 bool EquityTermsAccepted(const EquityOptionTerms& terms);
 
 struct EquityLattice {
@@ -49,9 +49,12 @@ struct EquityLattice {
   double growth;    // exp((r - q) dt) per step
   double pUp;       // (growth - d) / (u - d); not clamped to [0, 1]
   double pDown;     // 1 - pUp, kept rather than recomputed at each node
+  double highestPrice;  // S u^N, the dividend-free price of the top node at expiry
 
-  // False when the numbers cannot carry a tree: a non-finite parameter, or
-  // u and d equal in double precision (sigma sqrt(dt) below about 1e-16).
+  // False when the numbers cannot carry a tree: a non-finite parameter, a
+  // top node whose price overflows (the tree would hold infinite stock
+  // prices), or u and d equal in double precision (sigma sqrt(dt) below
+  // about 1e-16).
   bool Usable() const;
 };
 

@@ -186,6 +186,14 @@ TEST(EquityExports, BadArgumentsWriteNothing) {
   calls.back().spot = 0;  // the gamma nodes coincide: 0/0
   calls.push_back(base);
   calls.back().rate = 1e5;  // growth overflows
+  // Prices below 0.
+  calls.push_back(base);
+  calls.back().spot = -1e6;
+  calls.push_back(base);
+  calls.back().strike = -1;
+  // A put struck at 0 on a tree whose upper stock prices overflow: its
+  // value is a finite 0, but the tree would hold infinite prices.
+  calls.push_back({100, 0, 0, 1, 0, 300, 10, 0, 0, 0});
   for (const Call& c : calls) {
     Outputs o;
     const auto start = std::chrono::steady_clock::now();

@@ -278,12 +278,17 @@ TEST(EquityTree, TermsAndLatticeChecks) {
                       {{100, 100, 0.05, 0, 0, 0.2, 2, false, true, false}, false},
                       {{100, 100, 0.05, 1, 0, 0, 2, false, true, false}, false},
                       {{100, 100, 0.05, 1, nan, 0.2, 2, false, true, false}, false},
-                      {{-5, 100, -0.05, 1, 0, 0.2, 2, false, true, false}, true}};
+                      {{0, 0, -0.05, 1, 0, 0.2, 2, false, true, false}, true},
+                      {{-5, 100, 0.05, 1, 0, 0.2, 2, false, true, false}, false},
+                      {{100, -1e-300, 0.05, 1, 0, 0.2, 2, false, true, false}, false}};
   for (const Row& r : rows) EXPECT_EQ(EquityTermsAccepted(r.t), r.accepted) << r.t.steps;
-  // u and d equal in doubles, or factors overflowing: no lattice.
+  // u and d equal in doubles, factors overflowing, or a top stock price
+  // S u^N beyond the largest double: no lattice.
   EXPECT_FALSE(MakeEquityLattice({100, 100, 0.05, 1, 0, 1e-300, 2, false, true, false}).Usable());
   EXPECT_FALSE(MakeEquityLattice({100, 100, 0.05, 1, 0, 2000, 2, false, true, false}).Usable());
   EXPECT_FALSE(MakeEquityLattice({100, 100, 1e5, 1, 0, 0.2, 2, false, true, false}).Usable());
+  EXPECT_FALSE(MakeEquityLattice({100, 0, 0, 1, 0, 300, 10, false, false, false}).Usable());
+  EXPECT_TRUE(MakeEquityLattice({100, 0, 0, 1, 0, 200, 10, false, false, false}).Usable());
   EXPECT_TRUE(MakeEquityLattice(good).Usable());
 }
 
