@@ -65,36 +65,38 @@ std::vector<Case> AllCases() {
   return cases;
 }
 
-std::vector<Outcome> RunAll(const Api& api) {
-  std::vector<Outcome> outcomes;
-  for (const Case& c : AllCases()) {
-    Outcome o{c.name, true, "", {}};
-    const std::int32_t status = c.run(api, o.values);
-    char buffer[256];
-    if (status != c.expectedStatus) {
+Outcome Run(const Api& api, const Case& c) {
+  Outcome o{c.name, true, "", {}};
+  const std::int32_t status = c.run(api, o.values);
+  char buffer[256];
+  if (status != c.expectedStatus) {
+    o.passed = false;
+    std::snprintf(buffer, sizeof buffer, "status %d, expected %d", static_cast<int>(status),
+                  static_cast<int>(c.expectedStatus));
+    o.detail = buffer;
+  } else if (!c.expected.empty()) {
+    if (o.values.size() != c.expected.size()) {
       o.passed = false;
-      std::snprintf(buffer, sizeof buffer, "status %d, expected %d", static_cast<int>(status),
-                    static_cast<int>(c.expectedStatus));
-      o.detail = buffer;
-    } else if (!c.expected.empty()) {
-      if (o.values.size() != c.expected.size()) {
+      o.detail = "wrong number of values";
+    }
+    for (std::size_t i = 0; o.passed && i < c.expected.size(); ++i) {
+      const double got = o.values[i];
+      const double want = c.expected[i];
+      const bool same = (std::isnan(want) && std::isnan(got)) || std::fabs(got - want) <= c.tolerance;
+      if (!same) {
         o.passed = false;
-        o.detail = "wrong number of values";
-      }
-      for (std::size_t i = 0; o.passed && i < c.expected.size(); ++i) {
-        const double got = o.values[i];
-        const double want = c.expected[i];
-        const bool same = (std::isnan(want) && std::isnan(got)) || std::fabs(got - want) <= c.tolerance;
-        if (!same) {
-          o.passed = false;
-          std::snprintf(buffer, sizeof buffer, "value %zu: got %.12g, expected %.12g (tolerance %g)", i,
-                        got, want, c.tolerance);
-          o.detail = buffer;
-        }
+        std::snprintf(buffer, sizeof buffer, "value %zu: got %.12g, expected %.12g (tolerance %g)", i,
+                      got, want, c.tolerance);
+        o.detail = buffer;
       }
     }
-    outcomes.push_back(o);
   }
+  return o;
+}
+
+std::vector<Outcome> RunAll(const Api& api) {
+  std::vector<Outcome> outcomes;
+  for (const Case& c : AllCases()) outcomes.push_back(Run(api, c));
   return outcomes;
 }
 

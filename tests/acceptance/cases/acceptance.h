@@ -60,14 +60,17 @@ std::vector<Case> AllCases();
 // file: static const bool registered = RegisterCases(AddBondCases);
 bool RegisterCases(void (*add)(std::vector<Case>& cases));
 
-// Runs every case and reports failures through the callback; the values
-// computed are returned in case order (for comparing platforms).
+// The outcome of a case: whether it passed, what failed, and the values it
+// computed (for comparing platforms).
 struct Outcome {
   std::string name;
   bool passed;
   std::string detail;
   std::vector<double> values;
 };
+Outcome Run(const Api& api, const Case& c);
+
+// Every case, in case order.
 std::vector<Outcome> RunAll(const Api& api);
 
 }  // namespace acceptance
