@@ -6,15 +6,12 @@
 
 #include "market/calendar.h"
 #include "market/zero_curve.h"
+#include "test_arrays.h"
 
 namespace lorvex {
 namespace {
 
-ZeroCurve Flat(double rate) {
-  ZeroCurve curve;
-  curve.Insert(2451545.0, rate);
-  return curve;
-}
+using lorvex_test::Flat;
 
 TEST(BondSchedule, CouponDatesStepBackFromMaturityKeepingMonthEnds) {
   // Maturity 31 August 2003, semi-annual: 28/29 February and 31 August.

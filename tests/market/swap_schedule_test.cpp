@@ -7,15 +7,12 @@
 
 #include "market/calendar.h"
 #include "market/zero_curve.h"
+#include "test_arrays.h"
 
 namespace lorvex {
 namespace {
 
-ZeroCurve Flat(double rate) {
-  ZeroCurve curve;
-  curve.Insert(2451545.0, rate);
-  return curve;
-}
+using lorvex_test::Flat;
 
 ZeroCurve Sloped() {
   const double xs[] = {2451545, 2451900, 2452600, 2454500};
@@ -23,9 +20,7 @@ ZeroCurve Sloped() {
   return ZeroCurve(4, xs, ys);
 }
 
-double Df(const ZeroCurve& curve, int a, int t) {
-  return std::exp(-curve.Interpolate(t) * (t - a) / 365.0);
-}
+using lorvex_test::Df;
 
 // How the first period of a leg is laid: a first stub of half a period or
 // more stays a period of its own, a shorter one is folded into the next.
