@@ -52,6 +52,20 @@ struct Case {
   double tolerance;              // absolute, against expected
 };
 
+// A case running one export with `terms` on a curve array of `rows`:
+// Price(api, terms, curve, values), found by overload on the terms' type,
+// appends the values and returns the status.
+template <class Terms>
+Case PricedCase(std::string name, Terms terms, std::int32_t status, std::vector<double> expected,
+                double tolerance, std::vector<std::vector<double>> rows) {
+  return {std::move(name),
+          [terms, rows](const Api& api, std::vector<double>& values) {
+            Array curve(rows);
+            return Price(api, terms, curve.get(), values);
+          },
+          status, std::move(expected), tolerance};
+}
+
 // Every registered case, sorted by name so that every platform runs them in
 // the same order.
 std::vector<Case> AllCases();
