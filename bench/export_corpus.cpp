@@ -45,9 +45,10 @@ constexpr double kMark = -0x1.2345p+7;  // every output holds this before a call
 // A value from [lo, hi], or now and then an edge value.
 double Num(Random& r, double lo, double hi, double edgeChance = 0.06) {
   if (r.Chance(edgeChance)) {
-    static const double edges[] = {0.0,     -1.0,  1.0,   1e-300, -1e-9, 1e306, -1e306,
-                                   1e9,     -1e6,  kInf,  -kInf,  std::numeric_limits<double>::quiet_NaN(),
-                                   1e-5,    100.0, 0.5};
+    static const double edges[] = {0.0,   -1.0,  1.0,    1e-300,
+                                   -1e-9, 1e306, -1e306, 1e9,
+                                   -1e6,  kInf,  -kInf,  std::numeric_limits<double>::quiet_NaN(),
+                                   1e-5,  100.0, 0.5};
     return edges[r.Int(0, static_cast<int>(sizeof edges / sizeof edges[0]) - 1)];
   }
   return r.Uniform(lo, hi);
@@ -97,10 +98,10 @@ void Put(SAFEARRAY* a, LONG row, LONG col, double v) {
 // sometimes malformed. Dates are serials when `serial` is set, else years.
 Array MakeCurve(Random& r, double start, bool serial) {
   const int shape = r.Int(0, 99);
-  if (shape < 2) return Array();                                    // no array
-  if (shape < 4) return Array(VT_R8, {{5, 0}});                     // one dimension
-  if (shape < 5) return Array(VT_I4, {{3, 0}, {2, 0}});             // integer elements
-  if (shape < 7) return Array(VT_R8, {{0, 0}, {2, 0}});             // no rows
+  if (shape < 2) return Array();                         // no array
+  if (shape < 4) return Array(VT_R8, {{5, 0}});          // one dimension
+  if (shape < 5) return Array(VT_I4, {{3, 0}, {2, 0}});  // integer elements
+  if (shape < 7) return Array(VT_R8, {{0, 0}, {2, 0}});  // no rows
   const int rows = r.Int(1, 8);
   const LONG lower = r.Chance(0.15) ? r.Int(-2, 3) : 0;
   const ULONG columns = r.Chance(0.03) ? 1u : 2u;
@@ -180,15 +181,22 @@ Array MakeOutput(Random& r, ULONG rows, ULONG columns, bool oneDimensional = fal
   if (shape < 2) return Array();
   if (oneDimensional) {
     bounds = {{rows, 0}};
-    if (shape < 5) bounds = {{rows - 1, 0}};
-    else if (shape < 8) bounds = {{rows, 0}, {2, 0}};
+    if (shape < 5)
+      bounds = {{rows - 1, 0}};
+    else if (shape < 8)
+      bounds = {{rows, 0}, {2, 0}};
   } else {
     bounds = {{rows, 0}, {columns, 0}};
-    if (shape < 4) bounds = {{rows, 0}};
-    else if (shape < 6) bounds = {{rows - 1, 0}, {columns, 0}};
-    else if (shape < 8) bounds = {{rows, 1}, {columns, 0}};
-    else if (shape < 9) bounds = {{rows, 0}, {columns - 1, 0}};
-    else if (shape < 10) vt = VT_I4;
+    if (shape < 4)
+      bounds = {{rows, 0}};
+    else if (shape < 6)
+      bounds = {{rows - 1, 0}, {columns, 0}};
+    else if (shape < 8)
+      bounds = {{rows, 1}, {columns, 0}};
+    else if (shape < 9)
+      bounds = {{rows, 0}, {columns - 1, 0}};
+    else if (shape < 10)
+      vt = VT_I4;
   }
   Array a(vt, bounds);
   if (a.raw() == nullptr || vt != VT_R8) return a;
@@ -233,9 +241,23 @@ void BlackBondOption(Random& r, int i) {
   const double expiry = Num(r, -0.5, 10.0), strike = Num(r, 50.0, 150.0), vol = Num(r, 0.0, 0.5);
   const int32_t call = Flag(r), clean = Flag(r);
   double out = kMark;
-  const int32_t s = HW_BlackBondOption(v, bond, coupon, face, f, expiry, strike, vol, call, clean, c.get(), &out);
-  Line("HW_BlackBondOption", i).I(v).D(bond).D(coupon).D(face).I(f).D(expiry).D(strike).D(vol).I(call)
-      .I(clean).Cells(c.raw()).I(s).D(out).Print();
+  const int32_t s =
+      HW_BlackBondOption(v, bond, coupon, face, f, expiry, strike, vol, call, clean, c.get(), &out);
+  Line("HW_BlackBondOption", i)
+      .I(v)
+      .D(bond)
+      .D(coupon)
+      .D(face)
+      .I(f)
+      .D(expiry)
+      .D(strike)
+      .D(vol)
+      .I(call)
+      .I(clean)
+      .Cells(c.raw())
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void BlackSwapOption(Random& r, int i) {
@@ -246,8 +268,19 @@ void BlackSwapOption(Random& r, int i) {
   const int32_t f = Frequency(r), receiver = Flag(r);
   double out = kMark;
   const int32_t s = HW_BlackSwapOption(v, expiry, end, rate, notional, f, vol, receiver, c.get(), &out);
-  Line("HW_BlackSwapOption", i).I(v).D(expiry).D(end).D(rate).D(notional).I(f).D(vol).I(receiver)
-      .Cells(c.raw()).I(s).D(out).Print();
+  Line("HW_BlackSwapOption", i)
+      .I(v)
+      .D(expiry)
+      .D(end)
+      .D(rate)
+      .D(notional)
+      .I(f)
+      .D(vol)
+      .I(receiver)
+      .Cells(c.raw())
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void BlackCap(Random& r, int i) {
@@ -258,8 +291,19 @@ void BlackCap(Random& r, int i) {
   const int32_t f = Frequency(r), cap = Flag(r);
   double out = kMark;
   const int32_t s = HW_BlackCap(v, start, end, rate, notional, f, vol, cap, c.get(), &out);
-  Line("HW_BlackCap", i).I(v).D(start).D(end).D(rate).D(notional).I(f).D(vol).I(cap).Cells(c.raw()).I(s)
-      .D(out).Print();
+  Line("HW_BlackCap", i)
+      .I(v)
+      .D(start)
+      .D(end)
+      .D(rate)
+      .D(notional)
+      .I(f)
+      .D(vol)
+      .I(cap)
+      .Cells(c.raw())
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void HullWhiteBondOption(Random& r, int i) {
@@ -273,8 +317,22 @@ void HullWhiteBondOption(Random& r, int i) {
   double out = kMark;
   const int32_t s =
       HW_HullWhiteBondOption(v, bond, coupon, face, f, expiry, strike, sigma, a, call, clean, c.get(), &out);
-  Line("HW_HullWhiteBondOption", i).I(v).D(bond).D(coupon).D(face).I(f).D(expiry).D(strike).D(sigma).D(a)
-      .I(call).I(clean).Cells(c.raw()).I(s).D(out).Print();
+  Line("HW_HullWhiteBondOption", i)
+      .I(v)
+      .D(bond)
+      .D(coupon)
+      .D(face)
+      .I(f)
+      .D(expiry)
+      .D(strike)
+      .D(sigma)
+      .D(a)
+      .I(call)
+      .I(clean)
+      .Cells(c.raw())
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void HullWhiteSwapOption(Random& r, int i) {
@@ -284,9 +342,22 @@ void HullWhiteSwapOption(Random& r, int i) {
                notional = Num(r, 1.0, 1e6), sigma = Num(r, -0.005, 0.04), a = Num(r, -0.1, 0.5);
   const int32_t f = Frequency(r), receiver = Flag(r);
   double out = kMark;
-  const int32_t s = HW_HullWhiteSwapOption(v, expiry, end, rate, notional, f, sigma, a, receiver, c.get(), &out);
-  Line("HW_HullWhiteSwapOption", i).I(v).D(expiry).D(end).D(rate).D(notional).I(f).D(sigma).D(a).I(receiver)
-      .Cells(c.raw()).I(s).D(out).Print();
+  const int32_t s =
+      HW_HullWhiteSwapOption(v, expiry, end, rate, notional, f, sigma, a, receiver, c.get(), &out);
+  Line("HW_HullWhiteSwapOption", i)
+      .I(v)
+      .D(expiry)
+      .D(end)
+      .D(rate)
+      .D(notional)
+      .I(f)
+      .D(sigma)
+      .D(a)
+      .I(receiver)
+      .Cells(c.raw())
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void HullWhiteCap(Random& r, int i) {
@@ -297,8 +368,20 @@ void HullWhiteCap(Random& r, int i) {
   const int32_t f = Frequency(r), cap = Flag(r);
   double out = kMark;
   const int32_t s = HW_HullWhiteCap(v, start, end, rate, notional, f, sigma, a, cap, c.get(), &out);
-  Line("HW_HullWhiteCap", i).I(v).D(start).D(end).D(rate).D(notional).I(f).D(sigma).D(a).I(cap)
-      .Cells(c.raw()).I(s).D(out).Print();
+  Line("HW_HullWhiteCap", i)
+      .I(v)
+      .D(start)
+      .D(end)
+      .D(rate)
+      .D(notional)
+      .I(f)
+      .D(sigma)
+      .D(a)
+      .I(cap)
+      .Cells(c.raw())
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 // Arguments shared by the tree bond option and its display.
@@ -327,16 +410,28 @@ TreeBondArgs MakeTreeBondArgs(Random& r, int maxSteps) {
 }
 
 Line& TreeBondArgsLine(Line& l, const TreeBondArgs& t) {
-  return l.I(t.v).D(t.bond).D(t.coupon).D(t.face).I(t.f).D(t.expiry).D(t.strike).I(t.call).I(t.american)
-      .I(t.clean).D(t.sigma).D(t.a).I(t.steps).I(t.kind);
+  return l.I(t.v)
+      .D(t.bond)
+      .D(t.coupon)
+      .D(t.face)
+      .I(t.f)
+      .D(t.expiry)
+      .D(t.strike)
+      .I(t.call)
+      .I(t.american)
+      .I(t.clean)
+      .D(t.sigma)
+      .D(t.a)
+      .I(t.steps)
+      .I(t.kind);
 }
 
 void TreeBondOption(Random& r, int i) {
   const TreeBondArgs t = MakeTreeBondArgs(r, 40);
   Array c = MakeCurve(r, t.v, true);
   double out = kMark;
-  const int32_t s = HW_TreeBondOption(t.v, t.bond, t.coupon, t.face, t.f, t.expiry, t.strike, t.call, t.american,
-                                      t.clean, c.get(), t.sigma, t.a, t.steps, t.kind, &out);
+  const int32_t s = HW_TreeBondOption(t.v, t.bond, t.coupon, t.face, t.f, t.expiry, t.strike, t.call,
+                                      t.american, t.clean, c.get(), t.sigma, t.a, t.steps, t.kind, &out);
   Line l("HW_TreeBondOption", i);
   TreeBondArgsLine(l, t).Cells(c.raw()).I(s).D(out).Print();
 }
@@ -348,10 +443,15 @@ void TreeBondDisplay(Random& r, int i) {
   Array levels = MakeOutput(r, 11, 3);
   Array probabilities = MakeOutput(r, 21, 3);
   const int32_t s = HW_TreeBondDisplay(t.v, t.bond, t.coupon, t.face, t.f, t.expiry, t.strike, t.call,
-                                       t.american, t.clean, c.get(), t.sigma, t.a, t.steps, t.kind, nodes.get(),
-                                       levels.get(), probabilities.get());
+                                       t.american, t.clean, c.get(), t.sigma, t.a, t.steps, t.kind,
+                                       nodes.get(), levels.get(), probabilities.get());
   Line l("HW_TreeBondDisplay", i);
-  TreeBondArgsLine(l, t).Cells(c.raw()).I(s).Cells(nodes.raw()).Cells(levels.raw()).Cells(probabilities.raw())
+  TreeBondArgsLine(l, t)
+      .Cells(c.raw())
+      .I(s)
+      .Cells(nodes.raw())
+      .Cells(levels.raw())
+      .Cells(probabilities.raw())
       .Print();
 }
 
@@ -366,8 +466,22 @@ void TreeSwapOption(Random& r, int i) {
   double out = kMark;
   const int32_t s =
       HW_TreeSwapOption(v, end, start, rate, notional, f, receiver, c.get(), sigma, a, steps, kind, &out);
-  Line("HW_TreeSwapOption", i).I(v).D(end).D(start).D(rate).D(notional).I(f).I(receiver).Cells(c.raw())
-      .D(sigma).D(a).I(steps).I(kind).I(s).D(out).Print();
+  Line("HW_TreeSwapOption", i)
+      .I(v)
+      .D(end)
+      .D(start)
+      .D(rate)
+      .D(notional)
+      .I(f)
+      .I(receiver)
+      .Cells(c.raw())
+      .D(sigma)
+      .D(a)
+      .I(steps)
+      .I(kind)
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void TreeCap(Random& r, int i) {
@@ -381,8 +495,22 @@ void TreeCap(Random& r, int i) {
   double out = kMark;
   const int32_t s =
       HW_TreeCap(v, end, start, rate, notional, f, cap, c.get(), sigma, a, stepParameter, kind, &out);
-  Line("HW_TreeCap", i).I(v).D(end).D(start).D(rate).D(notional).I(f).I(cap).Cells(c.raw()).D(sigma).D(a)
-      .I(stepParameter).I(kind).I(s).D(out).Print();
+  Line("HW_TreeCap", i)
+      .I(v)
+      .D(end)
+      .D(start)
+      .D(rate)
+      .D(notional)
+      .I(f)
+      .I(cap)
+      .Cells(c.raw())
+      .D(sigma)
+      .D(a)
+      .I(stepParameter)
+      .I(kind)
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void BondTreeRateDelta(Random& r, int i) {
@@ -394,22 +522,43 @@ void BondTreeRateDelta(Random& r, int i) {
   const int32_t kind = TreeKind(r);
   double out = kMark;
   const int32_t s = HW_BondTreeRateDelta(v, maturity, expiry, c.get(), sigma, a, steps, kind, &out);
-  Line("HW_BondTreeRateDelta", i).I(v).D(maturity).D(expiry).Cells(c.raw()).D(sigma).D(a).I(steps).I(kind).I(s)
-      .D(out).Print();
+  Line("HW_BondTreeRateDelta", i)
+      .I(v)
+      .D(maturity)
+      .D(expiry)
+      .Cells(c.raw())
+      .D(sigma)
+      .D(a)
+      .I(steps)
+      .I(kind)
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void CapTreeRateDelta(Random& r, int i) {
   const int32_t v = Serial(r);
   Array c = MakeCurve(r, v, true);
-  const double start = Num(r, -0.5, 4.0, 0.03), end = Num(r, 0.0, 10.0, 0.03), sigma = Num(r, -0.005, 0.04, 0.03),
-               a = Num(r, -0.05, 0.5, 0.03);
+  const double start = Num(r, -0.5, 4.0, 0.03), end = Num(r, 0.0, 10.0, 0.03),
+               sigma = Num(r, -0.005, 0.04, 0.03), a = Num(r, -0.05, 0.5, 0.03);
   const int32_t f = Frequency(r);
   const int32_t stepParameter = r.Chance(0.03) ? r.Int(-2, 0) : r.Int(1, 100);
   const int32_t kind = TreeKind(r);
   double out = kMark;
   const int32_t s = HW_CapTreeRateDelta(v, start, end, f, c.get(), sigma, a, stepParameter, kind, &out);
-  Line("HW_CapTreeRateDelta", i).I(v).D(start).D(end).I(f).Cells(c.raw()).D(sigma).D(a).I(stepParameter)
-      .I(kind).I(s).D(out).Print();
+  Line("HW_CapTreeRateDelta", i)
+      .I(v)
+      .D(start)
+      .D(end)
+      .I(f)
+      .Cells(c.raw())
+      .D(sigma)
+      .D(a)
+      .I(stepParameter)
+      .I(kind)
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 struct EquityArgs {
@@ -433,7 +582,15 @@ EquityArgs MakeEquityArgs(Random& r, int maxSteps) {
 }
 
 Line& EquityArgsLine(Line& l, const EquityArgs& e) {
-  return l.D(e.spot).D(e.strike).D(e.rate).D(e.expiry).D(e.yield).D(e.vol).I(e.steps).I(e.american).I(e.call)
+  return l.D(e.spot)
+      .D(e.strike)
+      .D(e.rate)
+      .D(e.expiry)
+      .D(e.yield)
+      .D(e.vol)
+      .I(e.steps)
+      .I(e.american)
+      .I(e.call)
       .I(e.useDividends);
 }
 
@@ -453,11 +610,16 @@ void EquityTreeDisplay(Random& r, int i) {
   Array nodes = MakeOutput(r, 169, 3);
   Array levels = MakeOutput(r, 13, 1);
   Array parameters = MakeOutput(r, 7, 1, true);
-  const int32_t s = HW_EquityTreeDisplay(e.spot, e.strike, e.rate, e.expiry, e.yield, d.get(), e.vol, e.steps,
-                                         e.american, e.call, e.useDividends, nodes.get(), levels.get(),
-                                         parameters.get());
+  const int32_t s =
+      HW_EquityTreeDisplay(e.spot, e.strike, e.rate, e.expiry, e.yield, d.get(), e.vol, e.steps, e.american,
+                           e.call, e.useDividends, nodes.get(), levels.get(), parameters.get());
   Line l("HW_EquityTreeDisplay", i);
-  EquityArgsLine(l, e).Cells(d.raw()).I(s).Cells(nodes.raw()).Cells(levels.raw()).Cells(parameters.raw())
+  EquityArgsLine(l, e)
+      .Cells(d.raw())
+      .I(s)
+      .Cells(nodes.raw())
+      .Cells(levels.raw())
+      .Cells(parameters.raw())
       .Print();
 }
 
@@ -468,8 +630,19 @@ void Barrier(Random& r, int i) {
   const int32_t type = r.Chance(0.05) ? r.Int(-1, 10) : r.Int(5, 8), kind = Flag(r);
   double out = kMark;
   const int32_t s = HW_barrier_compute(spot, strike, rate, years, q, barrier, sigma, type, kind, &out);
-  Line("HW_barrier_compute", i).D(spot).D(strike).D(rate).D(years).D(q).D(barrier).D(sigma).I(type).I(kind).I(s)
-      .D(out).Print();
+  Line("HW_barrier_compute", i)
+      .D(spot)
+      .D(strike)
+      .D(rate)
+      .D(years)
+      .D(q)
+      .D(barrier)
+      .D(sigma)
+      .I(type)
+      .I(kind)
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void Compound(Random& r, int i) {
@@ -479,8 +652,20 @@ void Compound(Random& r, int i) {
   const int32_t underlying = r.Chance(0.7) ? (r.Chance(0.5) ? 12 : 13) : Flag(r), compound = Flag(r);
   double out = kMark;
   const int32_t s = HW_compound_compute(spot, k1, k2, rate, q, sigma, t1, t2, underlying, compound, &out);
-  Line("HW_compound_compute", i).D(spot).D(k1).D(k2).D(rate).D(q).D(sigma).D(t1).D(t2).I(underlying)
-      .I(compound).I(s).D(out).Print();
+  Line("HW_compound_compute", i)
+      .D(spot)
+      .D(k1)
+      .D(k2)
+      .D(rate)
+      .D(q)
+      .D(sigma)
+      .D(t1)
+      .D(t2)
+      .I(underlying)
+      .I(compound)
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void Lookback(Random& r, int i) {
@@ -492,8 +677,18 @@ void Lookback(Random& r, int i) {
   const double qq = r.Chance(0.05) ? rate : q;
   double out = kMark;
   const int32_t s = HW_lookback_compute(spot, rate, qq, sigma, years, maxSoFar, minSoFar, kind, &out);
-  Line("HW_lookback_compute", i).D(spot).D(rate).D(qq).D(sigma).D(years).D(maxSoFar).D(minSoFar).I(kind).I(s)
-      .D(out).Print();
+  Line("HW_lookback_compute", i)
+      .D(spot)
+      .D(rate)
+      .D(qq)
+      .D(sigma)
+      .D(years)
+      .D(maxSoFar)
+      .D(minSoFar)
+      .I(kind)
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void Average(Random& r, int i) {
@@ -503,8 +698,19 @@ void Average(Random& r, int i) {
   const int32_t kind = Flag(r);
   double out = kMark;
   const int32_t s = HW_avgopt_compute(spot, strike, rate, q, sigma, remaining, average, elapsed, kind, &out);
-  Line("HW_avgopt_compute", i).D(spot).D(strike).D(rate).D(q).D(sigma).D(remaining).D(average).D(elapsed)
-      .I(kind).I(s).D(out).Print();
+  Line("HW_avgopt_compute", i)
+      .D(spot)
+      .D(strike)
+      .D(rate)
+      .D(q)
+      .D(sigma)
+      .D(remaining)
+      .D(average)
+      .D(elapsed)
+      .I(kind)
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void Chooser(Random& r, int i) {
@@ -513,7 +719,17 @@ void Chooser(Random& r, int i) {
                choose = Num(r, 0.0, 1.5);
   double out = kMark;
   const int32_t s = HW_chooser_compute(spot, strike, rate, q, sigma, years, choose, &out);
-  Line("HW_chooser_compute", i).D(spot).D(strike).D(rate).D(q).D(sigma).D(years).D(choose).I(s).D(out).Print();
+  Line("HW_chooser_compute", i)
+      .D(spot)
+      .D(strike)
+      .D(rate)
+      .D(q)
+      .D(sigma)
+      .D(years)
+      .D(choose)
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 void Binary(Random& r, int i) {
@@ -523,8 +739,19 @@ void Binary(Random& r, int i) {
   const int32_t payoff = r.Chance(0.6) ? 9 : Flag(r), kind = Flag(r);
   double out = kMark;
   const int32_t s = HW_binary_compute(spot, strike, rate, q, sigma, years, cash, payoff, kind, &out);
-  Line("HW_binary_compute", i).D(spot).D(strike).D(rate).D(q).D(sigma).D(years).D(cash).I(payoff).I(kind).I(s)
-      .D(out).Print();
+  Line("HW_binary_compute", i)
+      .D(spot)
+      .D(strike)
+      .D(rate)
+      .D(q)
+      .D(sigma)
+      .D(years)
+      .D(cash)
+      .I(payoff)
+      .I(kind)
+      .I(s)
+      .D(out)
+      .Print();
 }
 
 }  // namespace
@@ -533,15 +760,32 @@ int main(int argc, char** argv) {
   int calls = 1000;
   std::uint64_t seed = 16;
   for (int a = 1; a + 1 < argc; a += 2) {
-    if (std::strcmp(argv[a], "--calls") == 0) calls = std::atoi(argv[a + 1]);
-    else if (std::strcmp(argv[a], "--seed") == 0) seed = std::strtoull(argv[a + 1], nullptr, 10);
+    if (std::strcmp(argv[a], "--calls") == 0)
+      calls = std::atoi(argv[a + 1]);
+    else if (std::strcmp(argv[a], "--seed") == 0)
+      seed = std::strtoull(argv[a + 1], nullptr, 10);
   }
   using Call = void (*)(Random&, int);
-  const Call exports[] = {BondPrice,       BlackBondOption,   BlackSwapOption,     BlackCap,
-                          HullWhiteBondOption, HullWhiteSwapOption, HullWhiteCap, TreeBondOption,
-                          TreeBondDisplay, TreeSwapOption,    TreeCap,             BondTreeRateDelta,
-                          CapTreeRateDelta, TreeEquityOpt,    EquityTreeDisplay,   Barrier,
-                          Compound,        Lookback,          Average,             Chooser,
+  const Call exports[] = {BondPrice,
+                          BlackBondOption,
+                          BlackSwapOption,
+                          BlackCap,
+                          HullWhiteBondOption,
+                          HullWhiteSwapOption,
+                          HullWhiteCap,
+                          TreeBondOption,
+                          TreeBondDisplay,
+                          TreeSwapOption,
+                          TreeCap,
+                          BondTreeRateDelta,
+                          CapTreeRateDelta,
+                          TreeEquityOpt,
+                          EquityTreeDisplay,
+                          Barrier,
+                          Compound,
+                          Lookback,
+                          Average,
+                          Chooser,
                           Binary};
   // One generator per export, so that adding calls to one leaves the others'
   // sequences alone.

@@ -51,8 +51,8 @@ double PriceVolFromYieldVol(double sigmaYield, int expiryJdn, double forwardPric
     const double next = y - dy / dP * (p - F);
     previousYield = y;
     previousPrice = p;
-    return IterationStep{next, std::fabs(p - F) <= kForwardPriceTolerance ? IterationStep::kDone
-                                                                           : IterationStep::kContinue};
+    return IterationStep{
+        next, std::fabs(p - F) <= kForwardPriceTolerance ? IterationStep::kDone : IterationStep::kContinue};
   });
   const double next = search.point;
   if (dy == 0.0) {

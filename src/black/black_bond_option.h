@@ -34,7 +34,6 @@ inline double BlackBondOption(int valuationJdn, int expiryJdn, double strike, do
 // secant search started on the line through y = 0.1% and y = 25%, stopped when
 // the price is within 0.0001 of F or after 11 passes; the slope is that of the
 // last secant step. Returns 0 when the two starting prices coincide.
-double PriceVolFromYieldVol(double sigmaYield, int expiryJdn, double forwardPrice,
-                            const BondSchedule& bond);
+double PriceVolFromYieldVol(double sigmaYield, int expiryJdn, double forwardPrice, const BondSchedule& bond);
 
 }  // namespace lorvex

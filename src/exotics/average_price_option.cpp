@@ -14,9 +14,9 @@ double GrowthFactor(double x) { return x == 0.0 ? 1.0 : std::expm1(x) / x; }
 
 }  // namespace
 
-double AveragePriceOption(double spot, double strike, double rate, double dividendYield,
-                          double sigma, double remainingYears, double observedAverage,
-                          double elapsedYears, OptionType type) {
+double AveragePriceOption(double spot, double strike, double rate, double dividendYield, double sigma,
+                          double remainingYears, double observedAverage, double elapsedYears,
+                          OptionType type) {
   const bool isCall = type == OptionType::kCall;
   const double t2 = remainingYears;
   const double wholePeriod = elapsedYears + t2;

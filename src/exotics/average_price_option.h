@@ -15,15 +15,16 @@
 namespace lorvex {
 
 // remainingYears: time left to expiry; elapsedYears: averaging already done.
-double AveragePriceOption(double spot, double strike, double rate, double dividendYield,
-                          double sigma, double remainingYears, double observedAverage,
-                          double elapsedYears, OptionType type);
+double AveragePriceOption(double spot, double strike, double rate, double dividendYield, double sigma,
+                          double remainingYears, double observedAverage, double elapsedYears,
+                          OptionType type);
 
 // The exports' spelling until they map their flag through option_terms.h.
-inline double AveragePriceOption(double spot, double strike, double rate, double dividendYield,
-                                 double sigma, double remainingYears, double observedAverage,
-                                 double elapsedYears, bool isCall) {
-  return AveragePriceOption(spot, strike, rate, dividendYield, sigma, remainingYears, observedAverage, elapsedYears, isCall ? OptionType::kCall : OptionType::kPut);
+inline double AveragePriceOption(double spot, double strike, double rate, double dividendYield, double sigma,
+                                 double remainingYears, double observedAverage, double elapsedYears,
+                                 bool isCall) {
+  return AveragePriceOption(spot, strike, rate, dividendYield, sigma, remainingYears, observedAverage,
+                            elapsedYears, isCall ? OptionType::kCall : OptionType::kPut);
 }
 
 }  // namespace lorvex

@@ -24,7 +24,8 @@ double BarrierOption(double spot, double strike, double rate, double years, doub
 // The exports' spelling until they map their flag through option_terms.h.
 inline double BarrierOption(double spot, double strike, double rate, double years, double dividendYield,
                             double barrier, double sigma, int barrierType, bool isCall) {
-  return BarrierOption(spot, strike, rate, years, dividendYield, barrier, sigma, barrierType, isCall ? OptionType::kCall : OptionType::kPut);
+  return BarrierOption(spot, strike, rate, years, dividendYield, barrier, sigma, barrierType,
+                       isCall ? OptionType::kCall : OptionType::kPut);
 }
 
 }  // namespace lorvex

@@ -31,8 +31,8 @@ double CriticalPrice(double spot, double compoundStrike, double g, double hd, do
     double next = underlyingIsCall ? price - residual / (g * NormalCdf(d1) + kDeltaFloor)
                                    : price + residual / (g * NormalCdf(-d1) + kDeltaFloor);
     if (next < kLowestCriticalPrice) next = kLowestCriticalPrice;
-    return IterationStep{next, std::fabs(residual) <= kResidualTolerance ? IterationStep::kDone
-                                                                         : IterationStep::kContinue};
+    return IterationStep{
+        next, std::fabs(residual) <= kResidualTolerance ? IterationStep::kDone : IterationStep::kContinue};
   });
   return search.point;
 }
@@ -43,15 +43,14 @@ double EuropeanPut(double spot, double strike, double rate, double dividendYield
   const double v = sigma * std::sqrt(years);
   const double d1 =
       (std::log(spot / strike) + (rate - dividendYield) * years) / v + v / 2.0;
-  return BlackFromD1(spot * std::exp(-dividendYield * years), strike * std::exp(-rate * years), d1, v,
-                     false);
+  return BlackFromD1(spot * std::exp(-dividendYield * years), strike * std::exp(-rate * years), d1, v, false);
 }
 
 }  // namespace
 
-CompoundValue CompoundOption(double spot, double compoundStrike, double underlyingStrike,
-                             double rate, double dividendYield, double sigma, double t1,
-                             double t2, int underlyingKind, OptionType type) {
+CompoundValue CompoundOption(double spot, double compoundStrike, double underlyingStrike, double rate,
+                             double dividendYield, double sigma, double t1, double t2, int underlyingKind,
+                             OptionType type) {
   const bool isCall = type == OptionType::kCall;
   if (t2 - t1 <= 0.0) t2 = t1 + kExoticSeparation;
   const double tau = t2 - t1;

@@ -19,7 +19,8 @@ double LookbackOption(double spot, double rate, double dividendYield, double sig
 // The exports' spelling until they map their flag through option_terms.h.
 inline double LookbackOption(double spot, double rate, double dividendYield, double sigma, double years,
                              double observedMax, double observedMin, bool isCall) {
-  return LookbackOption(spot, rate, dividendYield, sigma, years, observedMax, observedMin, isCall ? OptionType::kCall : OptionType::kPut);
+  return LookbackOption(spot, rate, dividendYield, sigma, years, observedMax, observedMin,
+                        isCall ? OptionType::kCall : OptionType::kPut);
 }
 
 }  // namespace lorvex

@@ -51,8 +51,8 @@ CouponBondOptionResult HullWhiteCouponBondOption(int t0, int tex, double X, Opti
     const double gap = v.value - X;
     const double next = r - gap / v.derivative;
     if (!std::isfinite(next)) return IterationStep{next, IterationStep::kFailed};
-    return IterationStep{next, std::fabs(gap) <= kCriticalRateTolerance ? IterationStep::kDone
-                                                                      : IterationStep::kContinue};
+    return IterationStep{
+        next, std::fabs(gap) <= kCriticalRateTolerance ? IterationStep::kDone : IterationStep::kContinue};
   });
   result.steps = search.steps;
   if (!search.converged) {

@@ -1,6 +1,8 @@
 // Runs the shared acceptance cases against liblorvex, one test per case so
 // that a failure names its case, and records every value computed, so that
 // the Windows DLLs can be held to the same numbers.
+#include "cases/acceptance.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -9,8 +11,6 @@
 #include <fstream>
 #include <ostream>
 #include <string>
-
-#include "cases/acceptance.h"
 
 namespace acceptance {
 

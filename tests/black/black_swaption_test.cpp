@@ -99,7 +99,8 @@ TEST(BlackSwaption, NegativeForwardRateIsPricedAsTiny) {
   ASSERT_LT(swap.ForwardRate(0, kValuation, expiry, curve), 0.0);
   const double ann = swap.Annuity(0, kValuation, expiry, curve);
   EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.3, OptionType::kCall, curve, swap), 0.0, 1e-12);
-  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.3, OptionType::kPut, curve, swap), ann * (0.02 - 1e-6), 1e-9);
+  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.3, OptionType::kPut, curve, swap), ann * (0.02 - 1e-6),
+              1e-9);
 }
 
 }  // namespace

@@ -152,9 +152,8 @@ TEST(EquityExports, BadArgumentsWriteNothing) {
   calls.push_back({100, 0, 0, 1, 0, 300, 10, 0, 0, 0});
   for (const Call& c : calls) {
     Outputs o;
-    EXPECT_EQ(Option(c, none.get(), o), -9)
-        << c.spot << " " << c.strike << " " << c.rate << " " << c.expiry << " " << c.yield << " "
-        << c.vol << " " << c.steps;
+    EXPECT_EQ(Option(c, none.get(), o), -9) << c.spot << " " << c.strike << " " << c.rate << " " << c.expiry
+                                            << " " << c.yield << " " << c.vol << " " << c.steps;
     EXPECT_TRUE(o.Untouched());
     if (c.spot != 0) {
       Display d;

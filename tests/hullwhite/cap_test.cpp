@@ -66,7 +66,8 @@ TEST(HullWhiteCap, VanishingVolatilityMatchesBlack) {
     for (int isFloor : {0, 1}) {
       const double black = BlackCapFloor(kT0, 0.0, OptionTypeFromFlag(isFloor == 0), curve, cap);
       for (double sigma : {0.0, -0.01, 1e-7}) {
-        EXPECT_NEAR(HullWhiteCapValue(kT0, sigma, 0.1, OptionTypeFromFlag(isFloor == 0), curve, cap), black, 1e-10)
+        EXPECT_NEAR(HullWhiteCapValue(kT0, sigma, 0.1, OptionTypeFromFlag(isFloor == 0), curve, cap), black,
+                    1e-10)
             << t.name << " floor " << isFloor << " sigma " << sigma;
       }
     }
@@ -95,8 +96,12 @@ TEST(HullWhiteCap, SmallMeanReversionIsContinuous) {
     }
     for (int isFloor : {0, 1}) {
       const double at0 = HullWhiteCapValue(kT0, sigma, 0.0, OptionTypeFromFlag(isFloor == 0), curve, cap);
-      EXPECT_NEAR(HullWhiteCapValue(kT0, sigma, 1e-9, OptionTypeFromFlag(isFloor == 0), curve, cap), at0, tinyBound) << t.name;
-      EXPECT_NEAR(HullWhiteCapValue(kT0, sigma, 5e-5, OptionTypeFromFlag(isFloor == 0), curve, cap), at0, bound) << t.name;
+      EXPECT_NEAR(HullWhiteCapValue(kT0, sigma, 1e-9, OptionTypeFromFlag(isFloor == 0), curve, cap), at0,
+                  tinyBound)
+          << t.name;
+      EXPECT_NEAR(HullWhiteCapValue(kT0, sigma, 5e-5, OptionTypeFromFlag(isFloor == 0), curve, cap), at0,
+                  bound)
+          << t.name;
     }
   }
 }

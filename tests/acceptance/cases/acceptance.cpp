@@ -85,8 +85,8 @@ Outcome Run(const Api& api, const Case& c) {
       const bool same = (std::isnan(want) && std::isnan(got)) || std::fabs(got - want) <= c.tolerance;
       if (!same) {
         o.passed = false;
-        std::snprintf(buffer, sizeof buffer, "value %zu: got %.12g, expected %.12g (tolerance %g)", i,
-                      got, want, c.tolerance);
+        std::snprintf(buffer, sizeof buffer, "value %zu: got %.12g, expected %.12g (tolerance %g)", i, got,
+                      want, c.tolerance);
         o.detail = buffer;
       }
     }

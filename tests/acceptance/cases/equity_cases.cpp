@@ -76,8 +76,8 @@ Case DisplayCase(const DisplayRow& r) {
               SafeArrayPutElement(*nodes.get(), index, &mark);
             }
             const std::int32_t status = api.HW_EquityTreeDisplay(
-                r.t.spot, r.t.strike, r.t.rate, r.t.expiry, r.t.yield, dividends.get(), r.t.vol, r.steps, r.t.style,
-                r.t.kind, r.t.useDividends, r.nodes.empty() ? &null : nodes.get(),
+                r.t.spot, r.t.strike, r.t.rate, r.t.expiry, r.t.yield, dividends.get(), r.t.vol, r.steps,
+                r.t.style, r.t.kind, r.t.useDividends, r.nodes.empty() ? &null : nodes.get(),
                 r.levels.empty() ? &null : levels.get(), r.params.empty() ? &null : params.get());
             if (!r.expected.empty()) {
               for (LONG i = 0; i < 7; ++i) {

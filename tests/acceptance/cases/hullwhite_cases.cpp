@@ -141,11 +141,11 @@ void AddHullWhiteCases(std::vector<Case>& cases) {
     SwaptionTerms s;
     s.receiverFlag = flag;
     cases.push_back(Priced("hull-white swaption flag " + std::to_string(flag) + " pays fixed", s, 0,
-                             {1.4259901058}, 2e-5));
+                           {1.4259901058}, 2e-5));
     CapTerms c;
     c.capFlag = flag;
-    cases.push_back(Priced("hull-white cap flag " + std::to_string(flag) + " is the floor", c, 0, {1.0344054123},
-                            2e-5));
+    cases.push_back(
+        Priced("hull-white cap flag " + std::to_string(flag) + " is the floor", c, 0, {1.0344054123}, 2e-5));
   }
 
   // Options on nothing: 0 with status 0.
@@ -165,8 +165,8 @@ void AddHullWhiteCases(std::vector<Case>& cases) {
   free.bondYears = 1.0;
   free.optionYears = 0.5;
   free.coupon = 0.0;
-  cases.push_back(Priced("hull-white call struck at 0 is the forward claim", free, 0,
-                             {100.0 * std::exp(-0.05)}, 1e-12));
+  cases.push_back(
+      Priced("hull-white call struck at 0 is the forward claim", free, 0, {100.0 * std::exp(-0.05)}, 1e-12));
 
   // Statuses; the result is 0 on every failure.
   CapTerms thirdsCap;
