@@ -58,7 +58,6 @@ int SwapSchedule::FinalDate() const {
 }
 
 double SwapSchedule::FixedLegValue(int shift, int a, int c, const ZeroCurve& curve) const {
-  if (fixed_.empty()) return 0.0;
   double sum = 0.0;
   for (const FixedPeriod& p : fixed_) {
     const int end = p.end + shift;
@@ -70,7 +69,6 @@ double SwapSchedule::FixedLegValue(int shift, int a, int c, const ZeroCurve& cur
 }
 
 double SwapSchedule::FloatingLegValue(int shift, int a, int c, const ZeroCurve& curve) const {
-  if (floating_.empty()) return 0.0;
   double sum = 0.0;
   for (const FloatingPeriod& p : floating_) {
     const int end = p.end + shift;

@@ -45,6 +45,33 @@ double Array::At(long row, long column) const {
 
 std::vector<std::vector<double>> FlatCurve(double serial, double rate) { return {{serial, rate}}; }
 
+Case OnCurve(std::string name, CurveCall call, std::int32_t status, std::vector<double> expected,
+             double tolerance, std::vector<std::vector<double>> rows) {
+  return {std::move(name),
+          [call, rows](const Api& api, std::vector<double>& values) {
+            Array curve(rows);
+            double v = -1.0;
+            const std::int32_t s = call(api, curve.get(), &v);
+            values.push_back(v);
+            return s;
+          },
+          status, std::move(expected), tolerance};
+}
+
+Case Compared(std::string name, CurveCall first, CurveCall second, std::vector<double> expected,
+              double tolerance, std::vector<std::vector<double>> rows, double (*combine)(double, double)) {
+  return {std::move(name),
+          [first, second, rows, combine](const Api& api, std::vector<double>& values) {
+            Array curve(rows);
+            double a = 0.0, b = 0.0;
+            const std::int32_t s1 = first(api, curve.get(), &a);
+            const std::int32_t s2 = second(api, curve.get(), &b);
+            values.push_back(combine(a, b));
+            return s1 != 0 ? s1 : s2;
+          },
+          0, std::move(expected), tolerance};
+}
+
 namespace {
 std::vector<void (*)(std::vector<Case>&)>& Registry() {
   static std::vector<void (*)(std::vector<Case>&)> registry;

@@ -52,6 +52,21 @@ struct Case {
   double tolerance;              // absolute, against expected
 };
 
+// One export called on a curve array: writes *value, returns the status.
+using CurveCall = std::function<std::int32_t(const Api&, SAFEARRAY** curve, double* value)>;
+
+// A case calling one export on the curve of `rows`, by default the flat 5 %
+// curve from 1 January 2000.
+Case OnCurve(std::string name, CurveCall call, std::int32_t status, std::vector<double> expected,
+             double tolerance, std::vector<std::vector<double>> rows = FlatCurve(36526, 0.05));
+
+// A case calling two exports on one curve array: its value is
+// combine(first, second) (by default first - second), its status the first
+// call's failure, else the second's.
+Case Compared(std::string name, CurveCall first, CurveCall second, std::vector<double> expected,
+              double tolerance, std::vector<std::vector<double>> rows = FlatCurve(36526, 0.05),
+              double (*combine)(double, double) = [](double a, double b) { return a - b; });
+
 // A case running one export with `terms` on a curve array of `rows`:
 // Price(api, terms, curve, values), found by overload on the terms' type,
 // appends the values and returns the status.
