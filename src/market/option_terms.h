@@ -18,9 +18,6 @@ enum class Exercise { kEuropean, kAmerican };
 // to which the interest accrued at exercise is added.
 enum class StrikeQuote { kDirty, kClean };
 
-// +1 for a call, -1 for a put: the sign phi of the payoff phi (S - K).
-inline double PayoffSign(OptionType type) { return type == OptionType::kCall ? 1.0 : -1.0; }
-
 // The spreadsheet convention at the exports: 1 selects the first case,
 // any other value the second.
 inline OptionType OptionTypeFromFlag(int callFlag) {

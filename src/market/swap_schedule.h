@@ -63,8 +63,6 @@ class SwapSchedule : public CashFlowSchedule {
 
   int FixedCount() const { return static_cast<int>(fixed_.size()); }
   int FloatingCount() const { return static_cast<int>(floating_.size()); }
-  const FixedPeriod& Fixed(int i) const { return fixed_[static_cast<std::size_t>(i)]; }
-  const FloatingPeriod& Floating(int i) const { return floating_[static_cast<std::size_t>(i)]; }
   const std::vector<FixedPeriod>& FixedPeriods() const { return fixed_; }
   const std::vector<FloatingPeriod>& FloatingPeriods() const { return floating_; }
   double FixedRate() const { return fixedRate_; }

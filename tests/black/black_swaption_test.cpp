@@ -27,7 +27,7 @@ TEST(BlackSwaption, WorkedSwaption) {
   EXPECT_EQ(end, DateToJdn(30, 12, 2005));
   SwapSchedule swap(100.0, 0.05, 0.0, expiry, end, 2, 2);
   ASSERT_EQ(swap.FixedCount(), 10);
-  EXPECT_EQ(swap.Fixed(0).end, DateToJdn(30, 6, 2001));
+  EXPECT_EQ(swap.FixedPeriods()[0].end, DateToJdn(30, 6, 2001));
   EXPECT_NEAR(swap.Annuity(0, kValuation, expiry, curve), 415.5845944, 5e-8);
   EXPECT_NEAR(swap.ForwardRate(0, kValuation, expiry, curve), 0.0506301741, 5e-11);
   EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.2, OptionType::kCall, curve, swap), 1.7998140, 5e-8);

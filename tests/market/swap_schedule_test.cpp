@@ -61,13 +61,13 @@ TEST(SwapSchedule, StubRuleLaysBothLegsAlike) {
       EXPECT_EQ(swap.FinalDate(), 0);
       continue;
     }
-    EXPECT_EQ(swap.Fixed(0).start, start);
-    EXPECT_EQ(swap.Fixed(0).end, Jdn(c.firstEnd));
+    EXPECT_EQ(swap.FixedPeriods()[0].start, start);
+    EXPECT_EQ(swap.FixedPeriods()[0].end, Jdn(c.firstEnd));
     EXPECT_EQ(swap.FinalDate(), end);
     for (int i = 0; i < c.count; ++i) {
-      const FixedPeriod& f = swap.Fixed(i);
-      const FloatingPeriod& g = swap.Floating(i);
-      EXPECT_EQ(f.start, i == 0 ? start : swap.Fixed(i - 1).end);
+      const FixedPeriod& f = swap.FixedPeriods()[i];
+      const FloatingPeriod& g = swap.FloatingPeriods()[i];
+      EXPECT_EQ(f.start, i == 0 ? start : swap.FixedPeriods()[i - 1].end);
       EXPECT_EQ(f.end, AddMonths(end, -(c.count - 1 - i) * (12 / c.perYear)));
       EXPECT_EQ(f.amount, 5.0);
       EXPECT_EQ(f.accrualFraction, (f.end - f.start) / 365.0);
