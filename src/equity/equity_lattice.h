@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "market/option_terms.h"
+
 namespace lorvex {
 
 class ZeroCurve;
@@ -25,9 +27,29 @@ struct EquityOptionTerms {
   double yield;       // continuous dividend yield, per year
   double volatility;  // per square-root year
   int steps;          // N
-  bool isAmerican;
-  bool isCall;
+  Exercise exercise;
+  OptionType type;
   bool useDividends;  // apply the cash dividends of the list
+
+  EquityOptionTerms() = default;
+  EquityOptionTerms(double spot_, double strike_, double rate_, double expiry_, double yield_,
+                    double volatility_, int steps_, Exercise exercise_, OptionType type_, bool useDividends_)
+      : spot(spot_),
+        strike(strike_),
+        rate(rate_),
+        expiry(expiry_),
+        yield(yield_),
+        volatility(volatility_),
+        steps(steps_),
+        exercise(exercise_),
+        type(type_),
+        useDividends(useDividends_) {}
+  // The exports' spelling until they map their flags through option_terms.h.
+  EquityOptionTerms(double spot_, double strike_, double rate_, double expiry_, double yield_,
+                    double volatility_, int steps_, bool isAmerican, bool isCall, bool useDividends_)
+      : EquityOptionTerms(spot_, strike_, rate_, expiry_, yield_, volatility_, steps_,
+                          isAmerican ? Exercise::kAmerican : Exercise::kEuropean,
+                          isCall ? OptionType::kCall : OptionType::kPut, useDividends_) {}
 };
 
 // Largest number of steps accepted. At 100,000 steps the discretisation error

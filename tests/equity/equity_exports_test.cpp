@@ -80,7 +80,7 @@ TEST(EquityExports, DisplayLayoutMatchesTree) {
   lorvex::ZeroCurve curve;
   curve.Insert(0.3, 1.5);
   curve.Insert(0.7, 1.5);
-  const lorvex::EquityTree tree({100, 95, 0.04, 1, 0.01, 0.3, 12, true, false, true}, curve);
+  const lorvex::EquityTree tree({100, 95, 0.04, 1, 0.01, 0.3, 12, lorvex::Exercise::kAmerican, lorvex::OptionType::kPut, true}, curve);
   ASSERT_EQ(tree.status(), 0);
   for (int k = 0; k <= 12; ++k) {
     EXPECT_EQ(d.levels.At(k + 2), k * (1.0 / 12));
