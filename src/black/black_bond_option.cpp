@@ -2,14 +2,22 @@
 
 #include <cmath>
 
-#include "black/black_formula.h"
+#include "market/black_formula.h"
 #include "market/bond_schedule.h"
 #include "market/constants.h"
+#include "market/iteration.h"
+#include "market/volatility.h"
 #include "market/zero_curve.h"
 
 namespace lorvex {
+namespace {
 
-double PriceVolFromYieldVol(double sigmaYield, int expiryJdn, double forwardPrice, BondSchedule& bond) {
+constexpr int kMaxSecantSteps = 11;
+constexpr double kForwardPriceTolerance = 0.0001;
+
+}  // namespace
+
+double PriceVolFromYieldVol(double sigmaYield, int expiryJdn, double forwardPrice, const BondSchedule& bond) {
   auto price = [&](double y) { return bond.PriceFromYield(expiryJdn, y); };
   const double F = forwardPrice;
   const double yLow = 0.001;
@@ -26,24 +34,27 @@ double PriceVolFromYieldVol(double sigmaYield, int expiryJdn, double forwardPric
   const double pa = p0 < F ? pLow : pHigh;
   // When the line lands exactly on an end its guess is already the yield;
   // the secant through two equal points is undefined.
-  double current = p0 == pa ? y0 : y0 - (y0 - ya) / (p0 - pa) * (p0 - F);
+  const double current = p0 == pa ? y0 : y0 - (y0 - ya) / (p0 - pa) * (p0 - F);
 
+  // The secant search proper: each step fits a line through the last two
+  // points; it stops once the price is within the tolerance of F (the step
+  // from that point is still taken) or after kMaxSecantSteps steps.
   double previousYield = y0;
   double previousPrice = p0;
   double dP = 0.0;
   double dy = 0.0;
-  double next = current;
-  for (int pass = 1;; ++pass) {
-    const double p = price(current);
+  const IterationResult search = Iterate(current, kMaxSecantSteps, [&](double y) {
+    const double p = price(y);
     dP = p - previousPrice;
     if (dP == 0.0) dP = 1.0;
-    dy = current - previousYield;
-    next = current - dy / dP * (p - F);
-    previousYield = current;
+    dy = y - previousYield;
+    const double next = y - dy / dP * (p - F);
+    previousYield = y;
     previousPrice = p;
-    if (std::fabs(p - F) <= 0.0001 || pass >= 11) break;
-    current = next;
-  }
+    return IterationStep{
+        next, std::fabs(p - F) <= kForwardPriceTolerance ? IterationStep::kDone : IterationStep::kContinue};
+  });
+  const double next = search.point;
   if (dy == 0.0) {
     // The search did not move (its first guess was exact), so it measured
     // no slope: take the price's derivative by a central difference.
@@ -54,8 +65,9 @@ double PriceVolFromYieldVol(double sigmaYield, int expiryJdn, double forwardPric
   return -(dP / dy) * next * sigmaYield / F;
 }
 
-double BlackBondOption(int valuationJdn, int expiryJdn, double strike, double sigmaYield, bool isPut,
-                       const ZeroCurve& curve, BondSchedule& bond) {
+double BlackBondOption(int valuationJdn, int expiryJdn, double strike, double sigmaYield, OptionType type,
+                       const ZeroCurve& curve, const BondSchedule& bond) {
+  const bool isPut = type == OptionType::kPut;
   if (expiryJdn <= valuationJdn) return 0.0;
   const double tau = (expiryJdn - valuationJdn) / kDaysPerYear;
   const double D = std::exp(-curve.Interpolate(expiryJdn) * tau);

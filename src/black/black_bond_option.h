@@ -5,6 +5,8 @@
 // actual/365.
 #pragma once
 
+#include "market/option_terms.h"
+
 namespace lorvex {
 
 class BondSchedule;
@@ -16,8 +18,15 @@ class ZeroCurve;
 // forward price F is the value of the flows after E (a flow paid on E itself
 // belongs to the holder before expiry), carried to E. A strike of 0 or below
 // makes the call worth the flows after expiry and the put nothing.
-double BlackBondOption(int valuationJdn, int expiryJdn, double strike, double sigmaYield, bool isPut,
-                       const ZeroCurve& curve, BondSchedule& bond);
+double BlackBondOption(int valuationJdn, int expiryJdn, double strike, double sigmaYield, OptionType type,
+                       const ZeroCurve& curve, const BondSchedule& bond);
+
+// The exports' spelling until they map their flag through option_terms.h.
+inline double BlackBondOption(int valuationJdn, int expiryJdn, double strike, double sigmaYield, bool isPut,
+                              const ZeroCurve& curve, const BondSchedule& bond) {
+  return BlackBondOption(valuationJdn, expiryJdn, strike, sigmaYield,
+                         isPut ? OptionType::kPut : OptionType::kCall, curve, bond);
+}
 
 // Price volatility sigmaP = D_mod * y * sigmaYield of a bond whose dirty price
 // at expiry E is F, with y the yield (compounded at the coupon frequency) that
@@ -25,6 +34,6 @@ double BlackBondOption(int valuationJdn, int expiryJdn, double strike, double si
 // secant search started on the line through y = 0.1% and y = 25%, stopped when
 // the price is within 0.0001 of F or after 11 passes; the slope is that of the
 // last secant step. Returns 0 when the two starting prices coincide.
-double PriceVolFromYieldVol(double sigmaYield, int expiryJdn, double forwardPrice, BondSchedule& bond);
+double PriceVolFromYieldVol(double sigmaYield, int expiryJdn, double forwardPrice, const BondSchedule& bond);
 
 }  // namespace lorvex

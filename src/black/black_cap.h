@@ -4,17 +4,25 @@
 // out: their rate is no longer an option.
 #pragma once
 
+#include "market/option_terms.h"
+
 namespace lorvex {
 
 class CapSchedule;
 class ZeroCurve;
 
 // Sum over the caplets resetting after J of
-//   P(end) * notional * tau * (F N(d1) - K N(d2))    (cap), or
-//   P(end) * notional * tau * (K N(-d2) - F N(-d1))  (floor),
+//   P(end) * notional * tau * (F N(d1) - K N(d2))    (cap: a call on the rate), or
+//   P(end) * notional * tau * (K N(-d2) - F N(-d1))  (floor: a put),
 // d1 = ln(F/K)/v + v/2, v = sigma sqrt((start - J)/365). A volatility, cap
 // rate or forward rate not above 0 is priced as 1e-6.
-double BlackCapFloor(int valuationJdn, double sigma, bool isFloor, const ZeroCurve& curve,
+double BlackCapFloor(int valuationJdn, double sigma, OptionType type, const ZeroCurve& curve,
                      const CapSchedule& cap);
+
+// The exports' spelling until they map their flag through option_terms.h.
+inline double BlackCapFloor(int valuationJdn, double sigma, bool isFloor, const ZeroCurve& curve,
+                            const CapSchedule& cap) {
+  return BlackCapFloor(valuationJdn, sigma, isFloor ? OptionType::kPut : OptionType::kCall, curve, cap);
+}
 
 }  // namespace lorvex

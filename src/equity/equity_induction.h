@@ -121,13 +121,14 @@ void Induct(const EquityOptionTerms& terms, const EquityLattice& lattice, const 
 template <class Rows>
 void InductAny(const EquityOptionTerms& terms, const EquityLattice& lattice, const double* upPower,
                const ZeroCurve& dividends, Rows& rows) {
-  if (terms.isCall) {
-    if (terms.isAmerican) {
+  const bool isAmerican = terms.exercise == Exercise::kAmerican;
+  if (terms.type == OptionType::kCall) {
+    if (isAmerican) {
       Induct<true, true>(terms, lattice, upPower, dividends, rows);
     } else {
       Induct<true, false>(terms, lattice, upPower, dividends, rows);
     }
-  } else if (terms.isAmerican) {
+  } else if (isAmerican) {
     Induct<false, true>(terms, lattice, upPower, dividends, rows);
   } else {
     Induct<false, false>(terms, lattice, upPower, dividends, rows);

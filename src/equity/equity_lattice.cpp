@@ -11,11 +11,14 @@ bool EquityTermsAccepted(const EquityOptionTerms& t) {
   for (double v : {t.spot, t.strike, t.rate, t.expiry, t.yield, t.volatility}) {
     if (!std::isfinite(v)) return false;
   }
-  return t.steps >= 2 && t.steps <= kMaxEquitySteps && t.expiry > 0.0 && t.volatility > 0.0;
+  // A stock price or a strike below 0 has no meaning: the exotics refuse
+  // them too.
+  return t.steps >= 2 && t.steps <= kMaxEquitySteps && t.expiry > 0.0 && t.volatility > 0.0 &&
+         t.spot >= 0.0 && t.strike >= 0.0;
 }
 
 bool EquityLattice::Usable() const {
-  for (double v : {dt, up, down, discount, growth, pUp, pDown}) {
+  for (double v : {dt, up, down, discount, growth, pUp, pDown, highestPrice}) {
     if (!std::isfinite(v)) return false;
   }
   return up > down;
@@ -30,6 +33,10 @@ EquityLattice MakeEquityLattice(const EquityOptionTerms& t) {
   l.growth = std::exp((t.rate - t.yield) * l.dt);
   l.pUp = (l.growth - l.down) / (l.up - l.down);
   l.pDown = 1.0 - l.pUp;
+  // The product the tree forms for its top node (UpPowers takes the same
+  // power), so that a lattice whose prices overflow is refused before it is
+  // built.
+  l.highestPrice = t.spot * std::pow(l.up, t.steps);
   return l;
 }
 

@@ -12,6 +12,8 @@
 
 #include <cstdint>
 
+#include "market/option_terms.h"
+
 namespace lorvex {
 
 class ZeroCurve;
@@ -25,9 +27,29 @@ struct EquityOptionTerms {
   double yield;       // continuous dividend yield, per year
   double volatility;  // per square-root year
   int steps;          // N
-  bool isAmerican;
-  bool isCall;
+  Exercise exercise;
+  OptionType type;
   bool useDividends;  // apply the cash dividends of the list
+
+  EquityOptionTerms() = default;
+  EquityOptionTerms(double spot_, double strike_, double rate_, double expiry_, double yield_,
+                    double volatility_, int steps_, Exercise exercise_, OptionType type_, bool useDividends_)
+      : spot(spot_),
+        strike(strike_),
+        rate(rate_),
+        expiry(expiry_),
+        yield(yield_),
+        volatility(volatility_),
+        steps(steps_),
+        exercise(exercise_),
+        type(type_),
+        useDividends(useDividends_) {}
+  // The exports' spelling until they map their flags through option_terms.h.
+  EquityOptionTerms(double spot_, double strike_, double rate_, double expiry_, double yield_,
+                    double volatility_, int steps_, bool isAmerican, bool isCall, bool useDividends_)
+      : EquityOptionTerms(spot_, strike_, rate_, expiry_, yield_, volatility_, steps_,
+                          isAmerican ? Exercise::kAmerican : Exercise::kEuropean,
+                          isCall ? OptionType::kCall : OptionType::kPut, useDividends_) {}
 };
 
 // Largest number of steps accepted. At 100,000 steps the discretisation error
@@ -38,7 +60,7 @@ inline constexpr int kMaxEquitySteps = 100000;
 
 // True when the terms describe a lattice this library builds: every number
 // finite, 2 <= N <= kMaxEquitySteps (the Greeks read levels 1 and 2),
-// T > 0, sigma > 0.
+// T > 0, sigma > 0, spot and strike not below 0.
 bool EquityTermsAccepted(const EquityOptionTerms& terms);
 
 struct EquityLattice {
@@ -49,9 +71,12 @@ struct EquityLattice {
   double growth;    // exp((r - q) dt) per step
   double pUp;       // (growth - d) / (u - d); not clamped to [0, 1]
   double pDown;     // 1 - pUp, kept rather than recomputed at each node
+  double highestPrice;  // S u^N, the dividend-free price of the top node at expiry
 
-  // False when the numbers cannot carry a tree: a non-finite parameter, or
-  // u and d equal in double precision (sigma sqrt(dt) below about 1e-16).
+  // False when the numbers cannot carry a tree: a non-finite parameter, a
+  // top node whose price overflows (the tree would hold infinite stock
+  // prices), or u and d equal in double precision (sigma sqrt(dt) below
+  // about 1e-16).
   bool Usable() const;
 };
 

@@ -5,12 +5,10 @@
 
 #include "equity/equity_induction.h"
 #include "equity/equity_tree.h"
+#include "market/constants.h"
 
 namespace lorvex {
 namespace {
-
-// Theta per calendar day: the per-year rate times 1/365.
-constexpr double kPerCalendarDay = 0.0027397260273972603;
 
 // One row of values, overwritten level by level; levels 0 to 2 are also kept
 // with their prices for the Greeks.
@@ -37,7 +35,7 @@ EquityGreeks GreeksFromLevels(double v00, const double v1[2], const double p1[2]
   g.gamma = 2.0 * ((v2[2] - v2[1]) / (p2[2] - p2[1]) - (v2[1] - v2[0]) / (p2[1] - p2[0])) /
             (p2[2] - p2[0]);
   g.delta = (v1[1] - v1[0]) / (p1[1] - p1[0]);
-  g.theta = (v2[1] - v00) / (2.0 * dt) * kPerCalendarDay;
+  g.theta = (v2[1] - v00) / (2.0 * dt) * kYearsPerDay;  // per calendar day
   return g;
 }
 

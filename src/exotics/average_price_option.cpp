@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "exotics/exotic_inputs.h"
-#include "market/normal.h"
+#include "market/black_formula.h"
 
 namespace lorvex {
 namespace {
@@ -14,9 +14,10 @@ double GrowthFactor(double x) { return x == 0.0 ? 1.0 : std::expm1(x) / x; }
 
 }  // namespace
 
-double AveragePriceOption(double spot, double strike, double rate, double dividendYield,
-                          double sigma, double remainingYears, double observedAverage,
-                          double elapsedYears, bool isCall) {
+double AveragePriceOption(double spot, double strike, double rate, double dividendYield, double sigma,
+                          double remainingYears, double observedAverage, double elapsedYears,
+                          OptionType type) {
+  const bool isCall = type == OptionType::kCall;
   const double t2 = remainingYears;
   const double wholePeriod = elapsedYears + t2;
   // Strike the remaining average has to beat for the whole average to beat X.
@@ -47,12 +48,10 @@ double AveragePriceOption(double spot, double strike, double rate, double divide
   const double root = sigmaA * std::sqrt(t2);
   const double d1 =
       (std::log(spot / adjustedStrike) + (carryA + sigmaA * sigmaA / 2.0) * t2) / root;
-  const double d2 = d1 - root;
   const double spotA = spot * std::exp(-yieldA * t2);
   const double strikeR = adjustedStrike * std::exp(-rate * t2);
   const double share = t2 / wholePeriod;
-  if (isCall) return share * (spotA * NormalCdf(d1) - strikeR * NormalCdf(d2));
-  return share * (strikeR * NormalCdf(-d2) - spotA * NormalCdf(-d1));
+  return share * BlackFromD1(spotA, strikeR, d1, root, isCall);
 }
 
 }  // namespace lorvex

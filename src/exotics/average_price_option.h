@@ -10,11 +10,21 @@
 // certain to be exercised (discounted expected excess) and the put is worth 0.
 #pragma once
 
+#include "market/option_terms.h"
+
 namespace lorvex {
 
 // remainingYears: time left to expiry; elapsedYears: averaging already done.
-double AveragePriceOption(double spot, double strike, double rate, double dividendYield,
-                          double sigma, double remainingYears, double observedAverage,
-                          double elapsedYears, bool isCall);
+double AveragePriceOption(double spot, double strike, double rate, double dividendYield, double sigma,
+                          double remainingYears, double observedAverage, double elapsedYears,
+                          OptionType type);
+
+// The exports' spelling until they map their flag through option_terms.h.
+inline double AveragePriceOption(double spot, double strike, double rate, double dividendYield, double sigma,
+                                 double remainingYears, double observedAverage, double elapsedYears,
+                                 bool isCall) {
+  return AveragePriceOption(spot, strike, rate, dividendYield, sigma, remainingYears, observedAverage,
+                            elapsedYears, isCall ? OptionType::kCall : OptionType::kPut);
+}
 
 }  // namespace lorvex

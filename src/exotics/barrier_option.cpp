@@ -43,6 +43,10 @@ BarrierTerms Terms(double spot, double strike, double rate, double years, double
   const double powerS = std::pow(ratio, 2.0 * k);
   const double powerX = std::pow(ratio, 2.0 * k - 2.0);
 
+  // A and B are Black-Scholes forms in the discounted spot and strike (B's
+  // d1 measured from the barrier), written phi (...): a worthless put is
+  // -0 here, where BlackFromD1 gives +0, and the terms are returned as they
+  // are.
   const auto plain = [&](double x) {
     return phi * (spotQ * NormalCdf(phi * x) - strikeR * NormalCdf(phi * (x - v)));
   };
@@ -55,7 +59,8 @@ BarrierTerms Terms(double spot, double strike, double rate, double years, double
 }  // namespace
 
 double BarrierOption(double spot, double strike, double rate, double years, double dividendYield,
-                     double barrier, double sigma, int barrierType, bool isCall) {
+                     double barrier, double sigma, int barrierType, OptionType type) {
+  const bool isCall = type == OptionType::kCall;
   if (barrierType < kUpAndIn || barrierType > kDownAndOut) {
     return std::numeric_limits<double>::quiet_NaN();
   }

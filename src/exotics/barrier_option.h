@@ -12,11 +12,20 @@
 // keeps the time given. A spot exactly at the barrier counts as touched.
 #pragma once
 
+#include "market/option_terms.h"
+
 namespace lorvex {
 
 // barrierType: kUpAndIn, kUpAndOut, kDownAndIn or kDownAndOut (exotic_inputs.h);
 // any other code gives NaN.
 double BarrierOption(double spot, double strike, double rate, double years, double dividendYield,
-                     double barrier, double sigma, int barrierType, bool isCall);
+                     double barrier, double sigma, int barrierType, OptionType type);
+
+// The exports' spelling until they map their flag through option_terms.h.
+inline double BarrierOption(double spot, double strike, double rate, double years, double dividendYield,
+                            double barrier, double sigma, int barrierType, bool isCall) {
+  return BarrierOption(spot, strike, rate, years, dividendYield, barrier, sigma, barrierType,
+                       isCall ? OptionType::kCall : OptionType::kPut);
+}
 
 }  // namespace lorvex

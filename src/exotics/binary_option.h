@@ -5,10 +5,19 @@
 // as 0.00001 years, discounting included.
 #pragma once
 
+#include "market/option_terms.h"
+
 namespace lorvex {
 
 // cashAmount is ignored by asset-or-nothing.
-double BinaryOption(double spot, double strike, double rate, double dividendYield, double sigma,
-                    double years, double cashAmount, bool cashOrNothing, bool isCall);
+double BinaryOption(double spot, double strike, double rate, double dividendYield, double sigma, double years,
+                    double cashAmount, bool cashOrNothing, OptionType type);
+
+// The exports' spelling until they map their flag through option_terms.h.
+inline double BinaryOption(double spot, double strike, double rate, double dividendYield, double sigma,
+                           double years, double cashAmount, bool cashOrNothing, bool isCall) {
+  return BinaryOption(spot, strike, rate, dividendYield, sigma, years, cashAmount, cashOrNothing,
+                      isCall ? OptionType::kCall : OptionType::kPut);
+}
 
 }  // namespace lorvex

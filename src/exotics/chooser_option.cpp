@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "market/normal.h"
+#include "market/black_formula.h"
 
 namespace lorvex {
 
@@ -11,17 +11,15 @@ double ChooserOption(double spot, double strike, double rate, double dividendYie
   const double spotQ = spot * std::exp(-dividendYield * years);
   const double strikeR = strike * std::exp(-rate * years);
   const double v = sigma * std::sqrt(years);
-  const double d1 = std::log(spotQ / strikeR) / v + v / 2.0;
-  const double call = spotQ * NormalCdf(d1) - strikeR * NormalCdf(d1 - v);
+  const double call = BlackFromD1(spotQ, strikeR, BlackD1(spotQ, strikeR, v), v, true);
 
   const double left = years - chooseYears;
   const double spotC = spot * std::exp(-dividendYield * chooseYears);
   const double strikeC =
       strike * std::exp(-(rate - dividendYield) * left) * std::exp(-rate * chooseYears);
   const double w = sigma * std::sqrt(chooseYears);
-  const double y = std::log(spotC / strikeC) / w + w / 2.0;
   const double put =
-      (strikeC * NormalCdf(w - y) - spotC * NormalCdf(-y)) * std::exp(-dividendYield * left);
+      BlackFromD1(spotC, strikeC, BlackD1(spotC, strikeC, w), w, false) * std::exp(-dividendYield * left);
   return call + put;
 }
 

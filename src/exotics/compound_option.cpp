@@ -5,6 +5,8 @@
 
 #include "exotics/bivariate_normal.h"
 #include "exotics/exotic_inputs.h"
+#include "market/black_formula.h"
+#include "market/iteration.h"
 #include "market/normal.h"
 
 namespace lorvex {
@@ -22,22 +24,17 @@ constexpr double kDeltaFloor = 0.00001;
 // is already within tolerance.
 double CriticalPrice(double spot, double compoundStrike, double g, double hd, double f,
                      bool underlyingIsCall) {
-  double price = spot;
-  for (int pass = 0; pass < kMaximumNewtonPasses; ++pass) {
+  const IterationResult search = Iterate(spot, kMaximumNewtonPasses, [&](double price) {
     const double d1 = std::log(g * price / hd) / f + f / 2.0;
-    const double d2 = d1 - f;
-    double residual = 0.0;
-    if (underlyingIsCall) {
-      residual = price * g * NormalCdf(d1) - hd * NormalCdf(d2) - compoundStrike;
-      price -= residual / (g * NormalCdf(d1) + kDeltaFloor);
-    } else {
-      residual = hd * NormalCdf(-d2) - price * g * NormalCdf(-d1) - compoundStrike;
-      price += residual / (g * NormalCdf(-d1) + kDeltaFloor);
-    }
-    if (price < kLowestCriticalPrice) price = kLowestCriticalPrice;
-    if (std::fabs(residual) <= kResidualTolerance) break;
-  }
-  return price;
+    // The underlying's value at T1 less X1, and its delta kept off 0.
+    const double residual = BlackFromD1(price * g, hd, d1, f, underlyingIsCall) - compoundStrike;
+    double next = underlyingIsCall ? price - residual / (g * NormalCdf(d1) + kDeltaFloor)
+                                   : price + residual / (g * NormalCdf(-d1) + kDeltaFloor);
+    if (next < kLowestCriticalPrice) next = kLowestCriticalPrice;
+    return IterationStep{
+        next, std::fabs(residual) <= kResidualTolerance ? IterationStep::kDone : IterationStep::kContinue};
+  });
+  return search.point;
 }
 
 // Black-Scholes put with a dividend yield.
@@ -46,15 +43,15 @@ double EuropeanPut(double spot, double strike, double rate, double dividendYield
   const double v = sigma * std::sqrt(years);
   const double d1 =
       (std::log(spot / strike) + (rate - dividendYield) * years) / v + v / 2.0;
-  return strike * std::exp(-rate * years) * NormalCdf(v - d1) -
-         spot * std::exp(-dividendYield * years) * NormalCdf(-d1);
+  return BlackFromD1(spot * std::exp(-dividendYield * years), strike * std::exp(-rate * years), d1, v, false);
 }
 
 }  // namespace
 
-CompoundValue CompoundOption(double spot, double compoundStrike, double underlyingStrike,
-                             double rate, double dividendYield, double sigma, double t1,
-                             double t2, int underlyingKind, bool isCall) {
+CompoundValue CompoundOption(double spot, double compoundStrike, double underlyingStrike, double rate,
+                             double dividendYield, double sigma, double t1, double t2, int underlyingKind,
+                             OptionType type) {
+  const bool isCall = type == OptionType::kCall;
   if (t2 - t1 <= 0.0) t2 = t1 + kExoticSeparation;
   const double tau = t2 - t1;
   const double g = std::exp(-dividendYield * tau);

@@ -10,6 +10,8 @@
 // T2 at or before T1 is taken as T1 + 0.00001 years.
 #pragma once
 
+#include "market/option_terms.h"
+
 namespace lorvex {
 
 struct CompoundValue {
@@ -22,8 +24,16 @@ struct CompoundValue {
 // is below X1 is valued without a search: it can never be worth X1 at T1, so
 // the call on it is never exercised (0) and the put on it always is
 // (X1 e^(-r T1) less the put today). Other put codes always search.
-CompoundValue CompoundOption(double spot, double compoundStrike, double underlyingStrike,
-                             double rate, double dividendYield, double sigma, double t1,
-                             double t2, int underlyingKind, bool isCall);
+CompoundValue CompoundOption(double spot, double compoundStrike, double underlyingStrike, double rate,
+                             double dividendYield, double sigma, double t1, double t2, int underlyingKind,
+                             OptionType type);
+
+// The exports' spelling until they map their flag through option_terms.h.
+inline CompoundValue CompoundOption(double spot, double compoundStrike, double underlyingStrike, double rate,
+                                    double dividendYield, double sigma, double t1, double t2,
+                                    int underlyingKind, bool isCall) {
+  return CompoundOption(spot, compoundStrike, underlyingStrike, rate, dividendYield, sigma, t1, t2,
+                        underlyingKind, isCall ? OptionType::kCall : OptionType::kPut);
+}
 
 }  // namespace lorvex

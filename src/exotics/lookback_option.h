@@ -8,10 +8,19 @@
 // (discounting included).
 #pragma once
 
+#include "market/option_terms.h"
+
 namespace lorvex {
 
 // observedMin is used by the call only, observedMax by the put only.
 double LookbackOption(double spot, double rate, double dividendYield, double sigma, double years,
-                      double observedMax, double observedMin, bool isCall);
+                      double observedMax, double observedMin, OptionType type);
+
+// The exports' spelling until they map their flag through option_terms.h.
+inline double LookbackOption(double spot, double rate, double dividendYield, double sigma, double years,
+                             double observedMax, double observedMin, bool isCall) {
+  return LookbackOption(spot, rate, dividendYield, sigma, years, observedMax, observedMin,
+                        isCall ? OptionType::kCall : OptionType::kPut);
+}
 
 }  // namespace lorvex

@@ -4,14 +4,17 @@
 
 #include "hullwhite/zero_bond.h"
 #include "market/cap_schedule.h"
+#include "market/volatility.h"
 #include "market/zero_curve.h"
 
 namespace lorvex {
 
-double HullWhiteCapValue(int t0, double sigma, double a, int isFloor, const ZeroCurve& curve,
+double HullWhiteCapValue(int t0, double sigma, double a, OptionType type, const ZeroCurve& curve,
                          const CapSchedule& cap) {
-  if (!(sigma > 0.0)) sigma = kCapVolatilityFloor;
-  const int isPut = isFloor == 0 ? 1 : 0;
+  sigma = FlooredVolatility(sigma);
+  // A caplet is a put on the zero bond, a floorlet a call (the zero-bond
+  // option takes its put flag as an int).
+  const int bondPut = type == OptionType::kCall ? 1 : 0;
   double sum = 0.0;
   for (const CapletPeriod& c : cap.Caplets()) {
     if (c.start <= t0) continue;
@@ -19,7 +22,7 @@ double HullWhiteCapValue(int t0, double sigma, double a, int isFloor, const Zero
     if (growth <= 0.0) {
       // A strike at or below -1/tau: the bond strike 1/growth would be
       // infinite or negative. The caplet is certain to pay.
-      if (isFloor == 0) {
+      if (type == OptionType::kCall) {
         const double ps = HullWhiteZeroBondPrice(0.0, t0, t0, c.start, curve, sigma, a);
         const double pe = HullWhiteZeroBondPrice(0.0, t0, t0, c.end, curve, sigma, a);
         sum += c.notional * (ps - growth * pe);
@@ -27,7 +30,7 @@ double HullWhiteCapValue(int t0, double sigma, double a, int isFloor, const Zero
       continue;
     }
     sum += c.notional * growth *
-           HullWhiteZeroBondOption(t0, c.start, c.end, 1.0 / growth, curve, sigma, a, isPut);
+           HullWhiteZeroBondOption(t0, c.start, c.end, 1.0 / growth, curve, sigma, a, bondPut);
   }
   return sum;
 }

@@ -6,22 +6,27 @@
 // A floorlet is the matching call.
 #pragma once
 
+#include "market/option_terms.h"
+
 namespace lorvex {
 
 class CapSchedule;
 class ZeroCurve;
 
-// Volatility used in place of a sigma that is not positive.
-inline constexpr double kCapVolatilityFloor = 0.000001;
-
 // Sum over the caplets resetting strictly after t0 of
 // N (1 + K tau) ZeroBondOption(t0, start, end, 1/(1 + K tau)), puts for a
-// cap (isFloor == 0), calls for a floor. A caplet already reset at t0 is
+// cap (kCall, a call on the rate), calls for a floor (kPut). A caplet already reset at t0 is
 // left out. A sigma not above 0 is priced as 1e-6.
 // Where 1 + K tau <= 0 the caplet cannot end out of the money (L > -1/tau
 // always): the caplet is worth its forward N (P(s) - (1 + K tau) P(e)) and
 // the floorlet 0.
-double HullWhiteCapValue(int t0, double sigma, double a, int isFloor, const ZeroCurve& curve,
+double HullWhiteCapValue(int t0, double sigma, double a, OptionType type, const ZeroCurve& curve,
                          const CapSchedule& cap);
+
+// The exports' spelling until they map their flag through option_terms.h.
+inline double HullWhiteCapValue(int t0, double sigma, double a, int isFloor, const ZeroCurve& curve,
+                                const CapSchedule& cap) {
+  return HullWhiteCapValue(t0, sigma, a, isFloor == 0 ? OptionType::kCall : OptionType::kPut, curve, cap);
+}
 
 }  // namespace lorvex

@@ -4,6 +4,7 @@
 
 #include "hullwhite/zero_bond.h"
 #include "market/bond_schedule.h"
+#include "market/iteration.h"
 #include "market/zero_curve.h"
 
 namespace lorvex {
@@ -23,10 +24,10 @@ BondValueAndSlope HullWhiteCouponBondValue(const BondSchedule& bond, double t0, 
   return result;
 }
 
-CouponBondOptionResult HullWhiteCouponBondOption(int t0, int tex, double X, int isPut,
+CouponBondOptionResult HullWhiteCouponBondOption(int t0, int tex, double X, OptionType type,
                                                  const ZeroCurve& curve, double sigma, double a,
                                                  const BondSchedule& bond, int maxSteps) {
-  CouponBondOptionResult result{0.0, 0.0, 0, 0};
+  CouponBondOptionResult result{0.0, 0.0, 0, kCriticalRateFound};
   if (tex <= t0) return result;
   bool anyFlowAfterExpiry = false;
   for (const CouponPeriod& p : bond.Periods()) {
@@ -34,33 +35,31 @@ CouponBondOptionResult HullWhiteCouponBondOption(int t0, int tex, double X, int 
   }
   if (!anyFlowAfterExpiry) return result;
   const double expiry = tex;
+  const int isPut = type == OptionType::kPut ? 1 : 0;
   if (X <= 0.0) {
     // The bond's value at expiry is positive for positive flows, so the call
     // is always exercised: it is the forward claim on the flows, bought today.
-    if (isPut == 0) {
+    if (type == OptionType::kCall) {
       result.value =
           HullWhiteCouponBondValue(bond, t0, t0, expiry, curve, 0.0, sigma, a).value;
     }
     return result;
   }
 
-  double r = curve.Interpolate(expiry);
-  bool converged = false;
-  while (!converged) {
-    if (result.steps >= maxSteps) {
-      result.status = -9;
-      return result;
-    }
+  const IterationResult search = Iterate(curve.Interpolate(expiry), maxSteps, [&](double r) {
     const BondValueAndSlope v = HullWhiteCouponBondValue(bond, t0, expiry, expiry, curve, r, sigma, a);
     const double gap = v.value - X;
-    converged = std::fabs(gap) <= kCriticalRateTolerance;
-    r -= gap / v.derivative;
-    ++result.steps;
-    if (!std::isfinite(r)) {
-      result.status = -9;
-      return result;
-    }
+    const double next = r - gap / v.derivative;
+    if (!std::isfinite(next)) return IterationStep{next, IterationStep::kFailed};
+    return IterationStep{
+        next, std::fabs(gap) <= kCriticalRateTolerance ? IterationStep::kDone : IterationStep::kContinue};
+  });
+  result.steps = search.steps;
+  if (!search.converged) {
+    result.status = kCriticalRateNotFound;
+    return result;
   }
+  const double r = search.point;
   result.criticalRate = r;
 
   double sum = 0.0;

@@ -7,6 +7,8 @@
 // A swaption is the same option on the fixed leg taken as a bond.
 #pragma once
 
+#include "market/option_terms.h"
+
 namespace lorvex {
 
 class BondSchedule;
@@ -33,15 +35,19 @@ inline constexpr int kMaxCriticalRateSteps = 100;
 // (the step is still taken, so the rate found is one step better).
 inline constexpr double kCriticalRateTolerance = 0.00001;
 
+// Outcome of the search for the critical rate (0 when it was found or not
+// needed, so that a status reads as "not 0 is a failure").
+enum CriticalRateSearch { kCriticalRateFound = 0, kCriticalRateNotFound = 1 };
+
 struct CouponBondOptionResult {
-  double value;         // option value at t0; 0 when status is not 0
-  double criticalRate;  // r*, the short rate at expiry at which the bond is worth the strike
-  int steps;            // Newton steps taken (0 when no search was needed)
-  int status;           // 0, or -9 when the search failed (no convergence, non-finite rate)
+  double value;               // option value at t0; 0 when the search failed
+  double criticalRate;        // r*, the short rate at expiry at which the bond is worth the strike
+  int steps;                  // Newton steps taken (0 when no search was needed)
+  CriticalRateSearch status;  // kCriticalRateNotFound: no convergence, or a non-finite rate
 };
 
 // Option expiring at tex on the bond's flows paid strictly after tex, with
-// dirty strike X in the bond's price units; isPut nonzero selects the put.
+// dirty strike X in the bond's price units.
 //  - tex on or before t0: 0.
 //  - no flow after tex: an option on nothing, worth 0.
 //  - X <= 0: no critical rate exists; exercising the call is certain, so it
@@ -51,9 +57,18 @@ struct CouponBondOptionResult {
 //    regardless; then sum over the flows of flow * ZeroBondOption(Ki),
 //    Ki = P(tex, Ti; r*). At most maxSteps steps; a search that has not met
 //    the tolerance by then, or whose rate stops being a finite number, fails.
-CouponBondOptionResult HullWhiteCouponBondOption(int t0, int tex, double X, int isPut,
+CouponBondOptionResult HullWhiteCouponBondOption(int t0, int tex, double X, OptionType type,
                                                  const ZeroCurve& curve, double sigma, double a,
                                                  const BondSchedule& bond,
                                                  int maxSteps = kMaxCriticalRateSteps);
+
+// The exports' spelling until they map their flag through option_terms.h.
+inline CouponBondOptionResult HullWhiteCouponBondOption(int t0, int tex, double X, int isPut,
+                                                        const ZeroCurve& curve, double sigma, double a,
+                                                        const BondSchedule& bond,
+                                                        int maxSteps = kMaxCriticalRateSteps) {
+  return HullWhiteCouponBondOption(t0, tex, X, isPut != 0 ? OptionType::kPut : OptionType::kCall, curve,
+                                   sigma, a, bond, maxSteps);
+}
 
 }  // namespace lorvex

@@ -3,8 +3,7 @@
 #include <cmath>
 #include <new>
 
-#include "market/constants.h"
-#include "market/zero_curve.h"
+#include "market/discount.h"
 
 namespace lorvex {
 
@@ -42,27 +41,17 @@ void BondSchedule::Build(double face, double couponRate, int accrualStart, int m
   couponsPerYear_ = couponsPerYear;
 }
 
-double BondSchedule::ForwardPrice(int a, int b, const ZeroCurve& curve) {
-  if (periods_.empty()) {
-    status_ = -1;
-    return 0.0;
-  }
+double BondSchedule::ForwardPrice(int a, int b, const ZeroCurve& curve) const {
+  if (periods_.empty()) return 0.0;
   double sum = 0.0;
   for (const CouponPeriod& p : periods_) {
-    if (p.end > b) {
-      const double r = curve.Interpolate(p.end);
-      sum += (p.coupon + p.principal) * std::exp(-r * (p.end - a) / kDaysPerYear);
-    }
+    if (p.end > b) sum += (p.coupon + p.principal) * DiscountFactor(curve, a, p.end);
   }
-  const double rb = curve.Interpolate(b);
-  return sum / std::exp(-rb * (b - a) / kDaysPerYear);
+  return sum / DiscountFactor(curve, a, b);
 }
 
-double BondSchedule::PriceFromYield(int a, double yield) {
-  if (periods_.empty()) {
-    status_ = -1;
-    return 0.0;
-  }
+double BondSchedule::PriceFromYield(int a, double yield) const {
+  if (periods_.empty()) return 0.0;
   const double yp = yield / couponsPerYear_;
   const int scheduleStart = periods_.front().start;
   double sum = 0.0;
@@ -83,11 +72,7 @@ double BondSchedule::PriceFromYield(int a, double yield) {
   return sum;
 }
 
-double BondSchedule::AccruedInterest(double t) {
-  if (periods_.empty()) {
-    status_ = -1;
-    return 0.0;
-  }
+double BondSchedule::AccruedInterest(double t) const {
   for (const CouponPeriod& p : periods_) {
     if (p.start <= t && t < p.end) return p.coupon * (t - p.start) / (p.end - p.start);
   }

@@ -29,20 +29,25 @@ class BondSchedule : public CashFlowSchedule {
 
   int FinalDate() const override { return periods_.empty() ? 0 : periods_.back().end; }
 
+  // The queries below are worth 0 on an empty schedule (a bond without
+  // flows), whether it is empty by its dates or by a rejected frequency:
+  // status() tells the two apart once, after construction.
+
   // Dirty value at date b of the flows paid strictly after b, discounted on
   // the curve as seen from date a: sum of flows * DF_a(end) / DF_a(b).
-  double ForwardPrice(int a, int b, const ZeroCurve& curve);
+  double ForwardPrice(int a, int b, const ZeroCurve& curve) const;
   // Dirty price at date a for an annual yield y compounded f times a year,
   // with the fraction of the current period already run as the first
   // exponent's offset.
-  double PriceFromYield(int a, double yield);
-  // Coupon accrued at t in the period containing it (start <= t < end).
-  double AccruedInterest(double t);
+  double PriceFromYield(int a, double yield) const;
+  // Coupon accrued at t in the period containing it (start <= t < end), 0
+  // when no period contains t.
+  double AccruedInterest(double t) const;
 
   int Count() const { return static_cast<int>(periods_.size()); }
-  int CouponsPerYear() const { return couponsPerYear_; }
   const std::vector<CouponPeriod>& Periods() const { return periods_; }
   const CouponPeriod& operator[](int i) const { return periods_[static_cast<std::size_t>(i)]; }
+  // 0, or -1 after a rejected frequency or a failed allocation.
   int status() const { return status_; }
 
  private:

@@ -11,9 +11,6 @@ struct CalendarDate {
 
 CalendarDate JdnToDate(int jdn);
 int DateToJdn(int day, int month, int year);
-inline int DayOf(int jdn) { return JdnToDate(jdn).day; }
-inline int MonthOf(int jdn) { return JdnToDate(jdn).month; }
-inline int YearOf(int jdn) { return JdnToDate(jdn).year; }
 
 bool IsLeapYear(int year);
 

@@ -4,8 +4,7 @@
 #include <cmath>
 #include <new>
 
-#include "market/constants.h"
-#include "market/zero_curve.h"
+#include "market/discount.h"
 
 namespace lorvex {
 
@@ -32,22 +31,29 @@ CapSchedule::CapSchedule(double notional, double capRate, int start, int end, in
   }
 }
 
+namespace {
+
+// DF(start) and DF(end) of a caplet seen from d, and its simple forward rate.
+struct CapletForward {
+  double dfStart;
+  double dfEnd;
+  double rate;
+};
+
+CapletForward ForwardOf(const CapletPeriod& c, double d, const ZeroCurve& curve) {
+  const double dfStart = DiscountFactor(curve, d, c.start);
+  const double dfEnd = DiscountFactor(curve, d, c.end);
+  return {dfStart, dfEnd, (dfStart / dfEnd - 1.0) / c.accrualFraction};
+}
+
+}  // namespace
+
 double CapSchedule::CapletForwardRate(int index, double d, const ZeroCurve& curve) const {
-  if (index < 0 || index >= Count()) {
-    status_ = -1;
-    return 0.0;
-  }
-  const CapletPeriod& c = caplets_[static_cast<std::size_t>(index)];
-  const double dfStart = std::exp(-curve.Interpolate(c.start) * (c.start - d) / kDaysPerYear);
-  const double dfEnd = std::exp(-curve.Interpolate(c.end) * (c.end - d) / kDaysPerYear);
-  return (dfStart / dfEnd - 1.0) / c.accrualFraction;
+  if (index < 0 || index >= Count()) return 0.0;
+  return ForwardOf(caplets_[static_cast<std::size_t>(index)], d, curve).rate;
 }
 
 int CapSchedule::CapletIndexAt(int date) const {
-  if (caplets_.empty()) {
-    status_ = -1;
-    return -1;
-  }
   // The caplets are contiguous and ascending: the last one starting on or
   // before the date is the only candidate.
   const auto after = std::upper_bound(caplets_.begin(), caplets_.end(), date,
@@ -59,29 +65,22 @@ int CapSchedule::CapletIndexAt(int date) const {
 }
 
 double CapSchedule::CapletPayoff(int index, double d, const ZeroCurve& curve) const {
-  if (index < 0 || index >= Count()) {
-    status_ = -1;
-    return 0.0;
-  }
+  if (index < 0 || index >= Count()) return 0.0;
   const CapletPeriod& c = caplets_[static_cast<std::size_t>(index)];
-  const double dfStart = std::exp(-curve.Interpolate(c.start) * (c.start - d) / kDaysPerYear);
-  const double dfEnd = std::exp(-curve.Interpolate(c.end) * (c.end - d) / kDaysPerYear);
-  const double forward = (dfStart / dfEnd - 1.0) / c.accrualFraction;
-  return c.notional * c.accrualFraction * (forward - c.capRate) * dfEnd;
+  const CapletForward f = ForwardOf(c, d, curve);
+  return c.notional * c.accrualFraction * (f.rate - c.capRate) * f.dfEnd;
 }
 
-void CapSchedule::CapResetSchedule(ZeroCurve& resets) const {
+int CapSchedule::CapResetSchedule(ZeroCurve& resets) {
   resets.Clear();
-  if (caplets_.empty()) {
-    status_ = -1;
-    return;
-  }
+  if (caplets_.empty()) status_ = -1;
   for (const CapletPeriod& c : caplets_) {
     if (resets.Insert(c.start, 0.0) != 0) {
       status_ = -1;
-      return;
+      break;
     }
   }
+  return status_ == 0 ? 0 : -1;
 }
 
 }  // namespace lorvex

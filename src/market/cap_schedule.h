@@ -34,36 +34,37 @@ class CapSchedule : public CashFlowSchedule {
 
   // Simple forward rate of caplet `index` (from 0) on the curve observed at
   // d: (DF(start) / DF(end) - 1) / tau with DF(t) = exp(-r(t) (t - d) / 365).
-  // A caplet that does not exist gives 0 and sets status -1.
+  // A caplet that does not exist gives 0.
   double CapletForwardRate(int index, double d, const ZeroCurve& curve) const;
 
   // Index of the caplet accruing on `date` (start <= date < end), or -1 when
   // the date lies before the first start, on or after the last end, or the
-  // cap is empty (which also sets status -1).
+  // cap is empty.
   int CapletIndexAt(int date) const;
 
   // What caplet `index` pays at its end, valued at d on the curve seen from
   // d: N tau (F - K) DF(end) with F = (DF(start) / DF(end) - 1) / tau and
   // DF(t) = exp(-r(t) (t - d) / 365). Positive when the forward is above the
   // cap rate: the cap takes its positive part, the floor that of its
-  // negative. A caplet that does not exist gives 0 and sets status -1.
+  // negative. A caplet that does not exist gives 0.
   double CapletPayoff(int index, double d, const ZeroCurve& curve) const;
 
   // Empties `resets`, then inserts (start, 0.0) for every caplet: the reset
-  // dates on which a tree settles the caplets. An empty cap or a failed
-  // insertion sets status -1.
-  void CapResetSchedule(ZeroCurve& resets) const;
+  // dates on which a tree settles the caplets. Returns 0, or -1 for an empty
+  // cap (a tree has nothing to settle) or a failed insertion, which is also
+  // kept in status() for the owner that builds the tree.
+  int CapResetSchedule(ZeroCurve& resets);
 
   int Count() const { return static_cast<int>(caplets_.size()); }
   const CapletPeriod& operator[](int i) const { return caplets_[static_cast<std::size_t>(i)]; }
   const std::vector<CapletPeriod>& Caplets() const { return caplets_; }
-  // 0, or -1 after a rejected construction or a request for a missing
-  // caplet. Owners test it right after construction.
+  // 0, or -1 after a rejected construction or reset list. Owners test it
+  // right after construction.
   int status() const { return status_; }
 
  private:
   std::vector<CapletPeriod> caplets_;
-  mutable int status_ = 0;
+  int status_ = 0;
 };
 
 }  // namespace lorvex

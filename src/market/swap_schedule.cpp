@@ -4,15 +4,10 @@
 #include <cmath>
 #include <new>
 
-#include "market/constants.h"
-#include "market/zero_curve.h"
+#include "market/discount.h"
 
 namespace lorvex {
 namespace {
-
-double Discount(const ZeroCurve& curve, int a, int t) {
-  return std::exp(-curve.Interpolate(t) * (t - a) / kDaysPerYear);
-}
 
 // Lays one leg: period ends stepped back from the end date, the first
 // period starting at the swap's start. Returns false when the frequency is
@@ -63,25 +58,17 @@ int SwapSchedule::FinalDate() const {
 }
 
 double SwapSchedule::FixedLegValue(int shift, int a, int c, const ZeroCurve& curve) const {
-  if (fixed_.empty()) {
-    status_ = -1;
-    return 0.0;
-  }
   double sum = 0.0;
   for (const FixedPeriod& p : fixed_) {
     const int end = p.end + shift;
     if (end <= c) continue;
     const double fraction = p.start + shift > c ? p.accrualFraction : (end - c) / kDaysPerYear;
-    sum += p.amount * fraction * Discount(curve, a, end);
+    sum += p.amount * fraction * DiscountFactor(curve, a, end);
   }
   return sum;
 }
 
 double SwapSchedule::FloatingLegValue(int shift, int a, int c, const ZeroCurve& curve) const {
-  if (floating_.empty()) {
-    status_ = -1;
-    return 0.0;
-  }
   double sum = 0.0;
   for (const FloatingPeriod& p : floating_) {
     const int end = p.end + shift;
@@ -90,8 +77,8 @@ double SwapSchedule::FloatingLegValue(int shift, int a, int c, const ZeroCurve& 
     // A period already running at c pays the rate reset at c on its
     // remaining part only.
     const double fraction = start > c ? p.accrualFraction : (end - c) / kDaysPerYear;
-    const double dfStart = Discount(curve, a, start > c ? start : c);
-    const double dfEnd = Discount(curve, a, end);
+    const double dfStart = DiscountFactor(curve, a, start > c ? start : c);
+    const double dfEnd = DiscountFactor(curve, a, end);
     sum += p.signedNotional * (dfStart - dfEnd + p.spread * fraction * dfEnd);
   }
   return sum;

@@ -63,20 +63,18 @@ class SwapSchedule : public CashFlowSchedule {
 
   int FixedCount() const { return static_cast<int>(fixed_.size()); }
   int FloatingCount() const { return static_cast<int>(floating_.size()); }
-  const FixedPeriod& Fixed(int i) const { return fixed_[static_cast<std::size_t>(i)]; }
-  const FloatingPeriod& Floating(int i) const { return floating_[static_cast<std::size_t>(i)]; }
   const std::vector<FixedPeriod>& FixedPeriods() const { return fixed_; }
   const std::vector<FloatingPeriod>& FloatingPeriods() const { return floating_; }
   double FixedRate() const { return fixedRate_; }
-  // 0, or -1 after a rejected leg or after valuing an empty leg. Owners test
-  // it right after construction; the later setting is informative only.
+  // 0, or -1 after a rejected leg. Owners test it right after construction;
+  // valuing an empty leg gives 0 and leaves it alone.
   int status() const { return status_; }
 
  private:
   std::vector<FixedPeriod> fixed_;
   std::vector<FloatingPeriod> floating_;
   double fixedRate_ = 0.0;
-  mutable int status_ = 0;
+  int status_ = 0;
 };
 
 }  // namespace lorvex

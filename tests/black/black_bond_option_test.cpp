@@ -52,8 +52,9 @@ TEST(BlackBondOption, CallMinusPutIsTheDiscountedForwardLessStrike) {
       for (double strike : {80.0, 98.5, 100.0, 104.0, 130.0}) {
         for (double vol : {0.05, 0.2, 0.6}) {
           SCOPED_TRACE(testing::Message() << name << ", " << b.what << ", K " << strike << ", vol " << vol);
-          const double call = BlackBondOption(kValuation, expiry, strike, vol, false, curve, bond);
-          const double put = BlackBondOption(kValuation, expiry, strike, vol, true, curve, bond);
+          const double call =
+              BlackBondOption(kValuation, expiry, strike, vol, OptionType::kCall, curve, bond);
+          const double put = BlackBondOption(kValuation, expiry, strike, vol, OptionType::kPut, curve, bond);
           EXPECT_NEAR(call - put, ValueAfter(bond, curve, expiry) - D * strike, 1e-9);
           EXPECT_GE(call, 0.0);
           EXPECT_GE(put, 0.0);
@@ -75,7 +76,8 @@ TEST(BlackBondOption, AgreesWithBlackOnTheExactNormal) {
   for (double strike : {95.0, 100.0163835, 103.0}) {
     for (bool isPut : {false, true}) {
       const double expected = testing_curves::ExactBlack(F, strike, sigmaP, D, isPut);
-      EXPECT_NEAR(BlackBondOption(kValuation, expiry, strike, 0.1, isPut, curve, bond), expected, 100 * 2e-7)
+      EXPECT_NEAR(BlackBondOption(kValuation, expiry, strike, 0.1, OptionTypeFromFlag(!isPut), curve, bond),
+                  expected, 100 * 2e-7)
           << strike << " " << isPut;
     }
   }
@@ -149,12 +151,14 @@ TEST(BlackBondOption, DegenerateTermsFollowTheirLimits) {
       {"negative volatility: intrinsic put", expiry, 110.0, -0.3, true, D * (110.0 - F), 1e-9},
   };
   for (const Row& r : rows) {
-    EXPECT_NEAR(BlackBondOption(kValuation, r.expiry, r.strike, r.vol, r.isPut, curve, bond), r.expected, r.tol)
+    EXPECT_NEAR(
+        BlackBondOption(kValuation, r.expiry, r.strike, r.vol, OptionTypeFromFlag(!r.isPut), curve, bond),
+        r.expected, r.tol)
         << r.what;
   }
   // An empty bond (refused frequency) has no flows after expiry.
   BondSchedule empty(100.0, 0.06, kValuation, kValuation + 1826, 3);
-  EXPECT_EQ(BlackBondOption(kValuation, expiry, 100, 0.1, false, curve, empty), 0.0);
+  EXPECT_EQ(BlackBondOption(kValuation, expiry, 100, 0.1, OptionType::kCall, curve, empty), 0.0);
 }
 
 // A coupon paid on the expiry date goes to the holder before expiry: it is
@@ -167,7 +171,8 @@ TEST(BlackBondOption, CouponOnTheExpiryDateIsNotDelivered) {
   for (const CouponPeriod& p : bond.Periods()) {
     if (p.end > expiry) afterExpiry += (p.coupon + p.principal) * Df(curve, kValuation, p.end);
   }
-  EXPECT_NEAR(BlackBondOption(kValuation, expiry, 0.0, 0.1, false, curve, bond), afterExpiry, 1e-12);
+  EXPECT_NEAR(BlackBondOption(kValuation, expiry, 0.0, 0.1, OptionType::kCall, curve, bond), afterExpiry,
+              1e-12);
   EXPECT_NEAR(ValueAfter(bond, curve, expiry - 1) - afterExpiry, 3.0 * Df(curve, kValuation, expiry), 1e-12);
 }
 

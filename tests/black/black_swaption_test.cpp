@@ -27,11 +27,11 @@ TEST(BlackSwaption, WorkedSwaption) {
   EXPECT_EQ(end, DateToJdn(30, 12, 2005));
   SwapSchedule swap(100.0, 0.05, 0.0, expiry, end, 2, 2);
   ASSERT_EQ(swap.FixedCount(), 10);
-  EXPECT_EQ(swap.Fixed(0).end, DateToJdn(30, 6, 2001));
+  EXPECT_EQ(swap.FixedPeriods()[0].end, DateToJdn(30, 6, 2001));
   EXPECT_NEAR(swap.Annuity(0, kValuation, expiry, curve), 415.5845944, 5e-8);
   EXPECT_NEAR(swap.ForwardRate(0, kValuation, expiry, curve), 0.0506301741, 5e-11);
-  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.2, true, curve, swap), 1.7998140, 5e-8);
-  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.2, false, curve, swap), 1.5379233, 5e-8);
+  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.2, OptionType::kCall, curve, swap), 1.7998140, 5e-8);
+  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.2, OptionType::kPut, curve, swap), 1.5379233, 5e-8);
 }
 
 // Payer - receiver = Ann (S - K) on every curve, strike, frequency and
@@ -47,8 +47,8 @@ TEST(BlackSwaption, ParityAndExactNormalOnSeveralCurves) {
         const double S = swap.ForwardRate(0, kValuation, expiry, curve);
         for (double vol : {0.05, 0.25, 0.8}) {
           SCOPED_TRACE(testing::Message() << name << ", f " << f << ", K " << K << ", vol " << vol);
-          const double payer = BlackSwaption(kValuation, expiry, vol, true, curve, swap);
-          const double receiver = BlackSwaption(kValuation, expiry, vol, false, curve, swap);
+          const double payer = BlackSwaption(kValuation, expiry, vol, OptionType::kCall, curve, swap);
+          const double receiver = BlackSwaption(kValuation, expiry, vol, OptionType::kPut, curve, swap);
           EXPECT_NEAR(payer - receiver, ann * (S - K), 1e-9);
           const double stdDev = vol * std::sqrt(730 / 365.0);
           const double tol = ann * (S + K) * 1e-7;
@@ -66,7 +66,7 @@ TEST(BlackSwaption, DegenerateTermsFollowTheirLimits) {
   const int end = kValuation + 2191;
   auto value = [&](double K, double vol, bool payer, int exp = kValuation + 365, int swapEnd = kValuation + 2191) {
     SwapSchedule swap(100.0, K, 0.0, exp, swapEnd, 2, 2);
-    return BlackSwaption(kValuation, exp, vol, payer, curve, swap);
+    return BlackSwaption(kValuation, exp, vol, OptionTypeFromFlag(payer), curve, swap);
   };
   SwapSchedule reference(100.0, 0.05, 0.0, expiry, end, 2, 2);
   const double ann = reference.Annuity(0, kValuation, expiry, curve);
@@ -98,8 +98,9 @@ TEST(BlackSwaption, NegativeForwardRateIsPricedAsTiny) {
   SwapSchedule swap(100.0, 0.02, 0.0, expiry, kValuation + 1826, 1, 1);
   ASSERT_LT(swap.ForwardRate(0, kValuation, expiry, curve), 0.0);
   const double ann = swap.Annuity(0, kValuation, expiry, curve);
-  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.3, true, curve, swap), 0.0, 1e-12);
-  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.3, false, curve, swap), ann * (0.02 - 1e-6), 1e-9);
+  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.3, OptionType::kCall, curve, swap), 0.0, 1e-12);
+  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.3, OptionType::kPut, curve, swap), ann * (0.02 - 1e-6),
+              1e-9);
 }
 
 }  // namespace

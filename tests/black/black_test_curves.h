@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "market/zero_curve.h"
+#include "test_arrays.h"
 
 namespace lorvex::testing_curves {
 
@@ -14,9 +15,8 @@ struct NamedCurve {
   ZeroCurve curve;
 };
 
-inline ZeroCurve Curve(std::vector<double> xs, std::vector<double> ys) {
-  return ZeroCurve(static_cast<int>(xs.size()), xs.data(), ys.data());
-}
+using lorvex_test::Curve;
+using lorvex_test::Df;
 
 // Valuation 1 January 2000 (JDN 2451545).
 inline std::vector<NamedCurve> Curves() {
@@ -27,10 +27,6 @@ inline std::vector<NamedCurve> Curves() {
       {"inverted", Curve({2451545, 2452000, 2453000, 2455000}, {0.08, 0.07, 0.055, 0.05})},
       {"humped", Curve({2451600, 2452300, 2454000}, {0.04, 0.07, 0.045})},
   };
-}
-
-inline double Df(const ZeroCurve& curve, double from, double to) {
-  return std::exp(-curve.Interpolate(to) * (to - from) / 365.0);
 }
 
 // Black's formula with the exact normal distribution, an independent check

@@ -11,52 +11,11 @@
 #include "equity/equity_tree.h"
 #include "lorvex/lorvex.h"
 #include "market/zero_curve.h"
+#include "test_arrays.h"
 
 namespace {
 
-class Array {
- public:
-  // Dimensions as (elements, lower bound), dimension 1 first; filled with fill.
-  Array(std::vector<std::pair<ULONG, LONG>> dims, double fill = 0.0, VARTYPE vt = VT_R8) {
-    std::vector<SAFEARRAYBOUND> b;
-    for (auto [n, lower] : dims) b.push_back({n, lower});
-    psa_ = SafeArrayCreate(vt, static_cast<UINT>(b.size()), b.data());
-    if (vt == VT_R8) {
-      auto* data = static_cast<double*>(psa_->pvData);
-      std::size_t cells = 1;
-      for (auto [n, lower] : dims) cells *= n;
-      for (std::size_t i = 0; i < cells; ++i) data[i] = fill;
-    }
-  }
-  static Array Rows(const std::vector<std::pair<double, double>>& rows) {
-    Array a({{static_cast<ULONG>(rows.size()), 0}, {2, 0}});
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      a.Set(static_cast<LONG>(i), 0, rows[i].first);
-      a.Set(static_cast<LONG>(i), 1, rows[i].second);
-    }
-    return a;
-  }
-  Array(Array&& o) noexcept : psa_(o.psa_) { o.psa_ = nullptr; }
-  Array& operator=(Array&& o) noexcept {
-    std::swap(psa_, o.psa_);
-    return *this;
-  }
-  ~Array() { SafeArrayDestroy(psa_); }
-  SAFEARRAY** get() { return &psa_; }
-  void Set(LONG row, LONG col, double v) {
-    LONG i[2] = {row, col};
-    SafeArrayPutElement(psa_, i, &v);
-  }
-  double At(LONG row, LONG col = 0) const {
-    LONG i[3] = {row, col, 0};
-    double v = std::nan("");
-    SafeArrayGetElement(psa_, i, &v);
-    return v;
-  }
-
- private:
-  SAFEARRAY* psa_;
-};
+using lorvex_test::Array;
 
 constexpr double kSentinel = -12345.0;
 
@@ -91,7 +50,7 @@ struct Display {
 // American price (early exercise compares with the node prices); a European
 // price depends on the expiry level alone.
 TEST(EquityExports, FlagsCompareWithOne) {
-  Array div = Array::Rows({{0.5, 2.0}});
+  Array div = Array::Of({{0.5, 2.0}});
   auto price = [&](int32_t style, int32_t kind, int32_t use, SAFEARRAY** dividends) {
     Outputs o;
     EXPECT_EQ(Option({100, 100, 0.05, 1, 0, 0.2, 4, style, kind, use}, dividends, o), 0);
@@ -107,13 +66,13 @@ TEST(EquityExports, FlagsCompareWithOne) {
     EXPECT_EQ(price(1, 0, other, div.get()), price(1, 0, 0, div.get())) << other;
   }
   // A repeated dividend time keeps the first row.
-  Array repeated = Array::Rows({{0.5, 2.0}, {0.5, 5.0}});
+  Array repeated = Array::Of({{0.5, 2.0}, {0.5, 5.0}});
   EXPECT_EQ(price(1, 0, 1, repeated.get()), americanPut);
 }
 
 // Row k(k+1)/2 + m holds node (k, m) of the same tree the library builds.
 TEST(EquityExports, DisplayLayoutMatchesTree) {
-  Array divs = Array::Rows({{0.3, 1.5}, {0.7, 1.5}});
+  Array divs = Array::Of({{0.3, 1.5}, {0.7, 1.5}});
   const Call c{100, 95, 0.04, 1, 0.01, 0.3, 12, 1, 0, 1};
   Display d;
   d.levels = Array({{15, 0}, {1, 0}}, kSentinel);  // rows up to N + 2
@@ -121,7 +80,7 @@ TEST(EquityExports, DisplayLayoutMatchesTree) {
   lorvex::ZeroCurve curve;
   curve.Insert(0.3, 1.5);
   curve.Insert(0.7, 1.5);
-  const lorvex::EquityTree tree({100, 95, 0.04, 1, 0.01, 0.3, 12, true, false, true}, curve);
+  const lorvex::EquityTree tree({100, 95, 0.04, 1, 0.01, 0.3, 12, lorvex::Exercise::kAmerican, lorvex::OptionType::kPut, true}, curve);
   ASSERT_EQ(tree.status(), 0);
   for (int k = 0; k <= 12; ++k) {
     EXPECT_EQ(d.levels.At(k + 2), k * (1.0 / 12));
@@ -143,7 +102,7 @@ TEST(EquityExports, DisplayLayoutMatchesTree) {
 }
 
 TEST(EquityExports, DisplayMemoryBudget) {
-  Array none = Array::Rows({});
+  Array none = Array::Of({});
   for (int32_t steps : {6000, LORVEX_EQUITY_MAX_STEPS}) {
     Display d;
     Call c;
@@ -156,7 +115,7 @@ TEST(EquityExports, DisplayMemoryBudget) {
 }
 
 TEST(EquityExports, BadArgumentsWriteNothing) {
-  Array none = Array::Rows({});
+  Array none = Array::Of({});
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
   Call base;
@@ -185,11 +144,18 @@ TEST(EquityExports, BadArgumentsWriteNothing) {
   calls.back().spot = 0;  // the gamma nodes coincide: 0/0
   calls.push_back(base);
   calls.back().rate = 1e5;  // growth overflows
+  // Prices below 0.
+  calls.push_back(base);
+  calls.back().spot = -1e6;
+  calls.push_back(base);
+  calls.back().strike = -1;
+  // A put struck at 0 on a tree whose upper stock prices overflow: its
+  // value is a finite 0, but the tree would hold infinite prices.
+  calls.push_back({100, 0, 0, 1, 0, 300, 10, 0, 0, 0});
   for (const Call& c : calls) {
     Outputs o;
-    EXPECT_EQ(Option(c, none.get(), o), -9)
-        << c.spot << " " << c.strike << " " << c.rate << " " << c.expiry << " " << c.yield << " "
-        << c.vol << " " << c.steps;
+    EXPECT_EQ(Option(c, none.get(), o), -9) << c.spot << " " << c.strike << " " << c.rate << " " << c.expiry
+                                            << " " << c.yield << " " << c.vol << " " << c.steps;
     EXPECT_TRUE(o.Untouched());
     if (c.spot != 0) {
       Display d;

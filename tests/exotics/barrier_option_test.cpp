@@ -38,8 +38,10 @@ TEST(BarrierOption, InPlusOutIsThePlainOptionOverAGrid) {
             for (double sigma : kSigmas)
               for (bool isCall : {true, false})
                 for (const Pair& p : pairs) {
-                  const double in = BarrierOption(s, x, 0.08, t, q, h, sigma, p.in, isCall);
-                  const double out = BarrierOption(s, x, 0.08, t, q, h, sigma, p.out, isCall);
+                  const double in =
+                      BarrierOption(s, x, 0.08, t, q, h, sigma, p.in, OptionTypeFromFlag(isCall));
+                  const double out =
+                      BarrierOption(s, x, 0.08, t, q, h, sigma, p.out, OptionTypeFromFlag(isCall));
                   const double plain = test::Vanilla(s, x, 0.08, q, sigma, t, isCall);
                   const auto where = [&] {
                     return ::testing::Message() << "S " << s << " X " << x << " H " << h << " T "
@@ -104,14 +106,16 @@ TEST(BarrierOption, AgreesWithTheReflectedDensity) {
                           out;
         const int outType = isUp ? kUpAndOut : kDownAndOut;
         const int inType = isUp ? kUpAndIn : kDownAndIn;
-        EXPECT_NEAR(BarrierOption(row.spot, row.strike, r, t, q, row.barrier, sigma, outType, isCall),
+        EXPECT_NEAR(BarrierOption(row.spot, row.strike, r, t, q, row.barrier, sigma, outType,
+                                  OptionTypeFromFlag(isCall)),
                     out, 1e-4)
-            << "S " << row.spot << " X " << row.strike << " H " << row.barrier << " call "
-            << isCall << " q " << q;
-        EXPECT_NEAR(BarrierOption(row.spot, row.strike, r, t, q, row.barrier, sigma, inType, isCall),
+            << "S " << row.spot << " X " << row.strike << " H " << row.barrier << " call " << isCall << " q "
+            << q;
+        EXPECT_NEAR(BarrierOption(row.spot, row.strike, r, t, q, row.barrier, sigma, inType,
+                                  OptionTypeFromFlag(isCall)),
                     in, 1e-4)
-            << "S " << row.spot << " X " << row.strike << " H " << row.barrier << " call "
-            << isCall << " q " << q;
+            << "S " << row.spot << " X " << row.strike << " H " << row.barrier << " call " << isCall << " q "
+            << q;
       }
     }
   }
@@ -124,11 +128,12 @@ TEST(BarrierOption, SpotAtTheBarrierHasTouchedIt) {
     for (bool isCall : {true, false}) {
       const double plain = test::Vanilla(100, x, 0.05, 0.02, 0.3, 0.75, isCall);
       for (int type : {kUpAndIn, kDownAndIn}) {
-        EXPECT_NEAR(BarrierOption(100, x, 0.05, 0.75, 0.02, 100, 0.3, type, isCall), plain, 1e-12)
+        EXPECT_NEAR(BarrierOption(100, x, 0.05, 0.75, 0.02, 100, 0.3, type, OptionTypeFromFlag(isCall)),
+                    plain, 1e-12)
             << x << " " << isCall << " " << type;
       }
       for (int type : {kUpAndOut, kDownAndOut}) {
-        EXPECT_EQ(BarrierOption(100, x, 0.05, 0.75, 0.02, 100, 0.3, type, isCall), 0.0)
+        EXPECT_EQ(BarrierOption(100, x, 0.05, 0.75, 0.02, 100, 0.3, type, OptionTypeFromFlag(isCall)), 0.0)
             << x << " " << isCall << " " << type;
       }
     }
@@ -140,10 +145,14 @@ TEST(BarrierOption, SpotAtTheBarrierHasTouchedIt) {
 TEST(BarrierOption, UnreachableBarriers) {
   for (bool isCall : {true, false}) {
     const double plain = test::Vanilla(100, 100, 0.05, 0.0, 0.2, 1.0, isCall);
-    EXPECT_NEAR(BarrierOption(100, 100, 0.05, 1.0, 0.0, 1.0, 0.2, kDownAndOut, isCall), plain, 1e-9);
-    EXPECT_NEAR(BarrierOption(100, 100, 0.05, 1.0, 0.0, 1.0, 0.2, kDownAndIn, isCall), 0.0, 1e-9);
-    EXPECT_NEAR(BarrierOption(100, 100, 0.05, 1.0, 0.0, 1e4, 0.2, kUpAndOut, isCall), plain, 1e-9);
-    EXPECT_NEAR(BarrierOption(100, 100, 0.05, 1.0, 0.0, 1e4, 0.2, kUpAndIn, isCall), 0.0, 1e-9);
+    EXPECT_NEAR(BarrierOption(100, 100, 0.05, 1.0, 0.0, 1.0, 0.2, kDownAndOut, OptionTypeFromFlag(isCall)),
+                plain, 1e-9);
+    EXPECT_NEAR(BarrierOption(100, 100, 0.05, 1.0, 0.0, 1.0, 0.2, kDownAndIn, OptionTypeFromFlag(isCall)),
+                0.0, 1e-9);
+    EXPECT_NEAR(BarrierOption(100, 100, 0.05, 1.0, 0.0, 1e4, 0.2, kUpAndOut, OptionTypeFromFlag(isCall)),
+                plain, 1e-9);
+    EXPECT_NEAR(BarrierOption(100, 100, 0.05, 1.0, 0.0, 1e4, 0.2, kUpAndIn, OptionTypeFromFlag(isCall)), 0.0,
+                1e-9);
   }
 }
 
@@ -151,9 +160,9 @@ TEST(BarrierOption, UnreachableBarriers) {
 // diffusion uses 0.00001 years: a live down-and-out call is its intrinsic
 // value undiscounted, 10, not 9.99967.
 TEST(BarrierOption, ZeroTimeDiscountsWithTheTimeGiven) {
-  EXPECT_NEAR(BarrierOption(100, 90, 0.08, 0.0, 0.04, 95, 0.25, kDownAndOut, true), 10.0, 1e-9);
-  EXPECT_NEAR(BarrierOption(100, 110, 0.08, 0.0, 0.04, 120, 0.25, kUpAndOut, false), 10.0, 1e-9);
-  EXPECT_NEAR(BarrierOption(100, 90, 0.08, -1.0, 0.04, 95, 0.25, kDownAndOut, true),
+  EXPECT_NEAR(BarrierOption(100, 90, 0.08, 0.0, 0.04, 95, 0.25, kDownAndOut, OptionType::kCall), 10.0, 1e-9);
+  EXPECT_NEAR(BarrierOption(100, 110, 0.08, 0.0, 0.04, 120, 0.25, kUpAndOut, OptionType::kPut), 10.0, 1e-9);
+  EXPECT_NEAR(BarrierOption(100, 90, 0.08, -1.0, 0.04, 95, 0.25, kDownAndOut, OptionType::kCall),
               100 * std::exp(0.04) - 90 * std::exp(0.08), 1e-9);
 }
 
@@ -165,8 +174,8 @@ TEST(BarrierOption, LargeLambdaIsCapped) {
     for (bool isCall : {true, false}) {
       const int in = h < 100 ? kDownAndIn : kUpAndIn;
       const int out = h < 100 ? kDownAndOut : kUpAndOut;
-      const double a = BarrierOption(100, 100, 0.08, 1.0, 0.0, h, sigma, in, isCall);
-      const double b = BarrierOption(100, 100, 0.08, 1.0, 0.0, h, sigma, out, isCall);
+      const double a = BarrierOption(100, 100, 0.08, 1.0, 0.0, h, sigma, in, OptionTypeFromFlag(isCall));
+      const double b = BarrierOption(100, 100, 0.08, 1.0, 0.0, h, sigma, out, OptionTypeFromFlag(isCall));
       ASSERT_TRUE(std::isfinite(a) && std::isfinite(b)) << h << " " << isCall;
       EXPECT_NEAR(a + b, test::Vanilla(100, 100, 0.08, 0.0, sigma, 1.0, isCall), 1e-9);
     }

@@ -25,7 +25,7 @@ TEST(BinaryOption, ParitiesOverAGrid) {
           for (double t : kYears) {
             const double r = 0.05, k = 10;
             const auto at = [&](bool cash, bool isCall, double amount = 10) {
-              return BinaryOption(s, x, r, q, sigma, t, amount, cash, isCall);
+              return BinaryOption(s, x, r, q, sigma, t, amount, cash, OptionTypeFromFlag(isCall));
             };
             const auto where = [&] {
               return ::testing::Message() << s << " " << x << " " << q << " " << sigma << " " << t;
@@ -46,8 +46,8 @@ TEST(BinaryOption, ParitiesOverAGrid) {
 }
 
 TEST(BinaryOption, AssetOrNothingIgnoresTheCash) {
-  const double value = BinaryOption(100, 100, 0.05, 0.0, 0.2, 1.0, 10, false, true);
-  EXPECT_EQ(BinaryOption(100, 100, 0.05, 0.0, 0.2, 1.0, -3, false, true), value);
+  const double value = BinaryOption(100, 100, 0.05, 0.0, 0.2, 1.0, 10, false, OptionType::kCall);
+  EXPECT_EQ(BinaryOption(100, 100, 0.05, 0.0, 0.2, 1.0, -3, false, OptionType::kCall), value);
 }
 
 }  // namespace

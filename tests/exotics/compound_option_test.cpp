@@ -29,7 +29,7 @@ TEST(CompoundOption, WorkedValues) {
   };
   for (const Row& r : rows) {
     const CompoundValue got =
-        CompoundOption(500, 50, 520, 0.08, 0.03, 0.35, 0.25, 0.5, r.underlying, r.isCall);
+        CompoundOption(500, 50, 520, 0.08, 0.03, 0.35, 0.25, 0.5, r.underlying, OptionTypeFromFlag(r.isCall));
     EXPECT_NEAR(got.value, r.value, 5e-6) << r.underlying << " " << r.isCall;
     EXPECT_NEAR(got.criticalPrice, r.critical, 5e-5) << r.underlying << " " << r.isCall;
   }
@@ -46,7 +46,7 @@ TEST(CompoundOption, CriticalPriceMakesTheUnderlyingWorthTheCompoundStrike) {
   for (const Row& r : rows) {
     for (int underlying : {kUnderlyingCall, kOtherPutCode}) {
       const CompoundValue got =
-          CompoundOption(r.spot, r.x1, r.x2, 0.06, 0.02, r.sigma, r.t1, r.t2, underlying, true);
+          CompoundOption(r.spot, r.x1, r.x2, 0.06, 0.02, r.sigma, r.t1, r.t2, underlying, OptionType::kCall);
       const double atCritical = test::Vanilla(got.criticalPrice, r.x2, 0.06, 0.02, r.sigma,
                                               r.t2 - r.t1, underlying == kUnderlyingCall);
       EXPECT_NEAR(atCritical, r.x1, 1e-6) << r.spot << " " << underlying;
@@ -83,8 +83,8 @@ TEST(CompoundOption, AgreesWithIntegrationOverTheStockAtFirstExpiry) {
   for (const Row& r : rows) {
     for (int underlying : {kUnderlyingCall, kUnderlyingPut}) {
       for (bool isCall : {true, false}) {
-        const double got = CompoundOption(r.spot, r.x1, r.x2, 0.06, 0.02, r.sigma, r.t1, r.t2,
-                                          underlying, isCall)
+        const double got = CompoundOption(r.spot, r.x1, r.x2, 0.06, 0.02, r.sigma, r.t1, r.t2, underlying,
+                                          OptionTypeFromFlag(isCall))
                                .value;
         const double want = IntegratedCompound(r.spot, r.x1, r.x2, 0.06, 0.02, r.sigma, r.t1,
                                                r.t2, underlying == kUnderlyingCall, isCall);
@@ -119,8 +119,10 @@ TEST(CompoundOption, CallMinusPutIsTheUnderlyingLessTheDiscountedStrike) {
             for (int underlying : {kUnderlyingCall, kUnderlyingPut, kOtherPutCode}) {
               const double r = 0.05;
               const double q = 0.01;
-              const double call = CompoundOption(s, x1, x2, r, q, sigma, e.t1, e.t2, underlying, true).value;
-              const double put = CompoundOption(s, x1, x2, r, q, sigma, e.t1, e.t2, underlying, false).value;
+              const double call =
+                  CompoundOption(s, x1, x2, r, q, sigma, e.t1, e.t2, underlying, OptionType::kCall).value;
+              const double put =
+                  CompoundOption(s, x1, x2, r, q, sigma, e.t1, e.t2, underlying, OptionType::kPut).value;
               const double t2 = e.t2 > e.t1 ? e.t2 : e.t1 + kExoticSeparation;
               const double option = test::Vanilla(s, x2, r, q, sigma, t2, underlying == kUnderlyingCall);
               const double parity = option - x1 * std::exp(-r * e.t1);
@@ -141,10 +143,13 @@ TEST(CompoundOption, CallMinusPutIsTheUnderlyingLessTheDiscountedStrike) {
 TEST(CompoundOption, PutCode13SkipsTheSearchWhenThePutCannotReachX1) {
   // X2 e^(-r (T2 - T1)) = 100 e^(-0.05 * 0.5) = 97.53 < X1 = 98.
   const double s = 100, x1 = 98, x2 = 100, r = 0.05, q = 0.0, sigma = 0.3, t1 = 0.5, t2 = 1.0;
-  const CompoundValue call13 = CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kUnderlyingPut, true);
-  const CompoundValue put13 = CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kUnderlyingPut, false);
-  const CompoundValue call14 = CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kOtherPutCode, true);
-  const CompoundValue put14 = CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kOtherPutCode, false);
+  const CompoundValue call13 =
+      CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kUnderlyingPut, OptionType::kCall);
+  const CompoundValue put13 =
+      CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kUnderlyingPut, OptionType::kPut);
+  const CompoundValue call14 =
+      CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kOtherPutCode, OptionType::kCall);
+  const CompoundValue put14 = CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kOtherPutCode, OptionType::kPut);
   const double sale = x1 * std::exp(-r * t1) - test::Vanilla(s, x2, r, q, sigma, t2, false);
   EXPECT_EQ(call13.value, 0.0);
   EXPECT_TRUE(std::isnan(call13.criticalPrice));
@@ -154,8 +159,10 @@ TEST(CompoundOption, PutCode13SkipsTheSearchWhenThePutCannotReachX1) {
   EXPECT_NEAR(call14.value, 0.0, 1e-6);
   EXPECT_NEAR(put14.value, sale, 1e-3);
   // Just above the threshold code 13 searches too and agrees with code 14.
-  const CompoundValue near13 = CompoundOption(s, 97, x2, r, q, sigma, t1, t2, kUnderlyingPut, true);
-  const CompoundValue near14 = CompoundOption(s, 97, x2, r, q, sigma, t1, t2, kOtherPutCode, true);
+  const CompoundValue near13 =
+      CompoundOption(s, 97, x2, r, q, sigma, t1, t2, kUnderlyingPut, OptionType::kCall);
+  const CompoundValue near14 =
+      CompoundOption(s, 97, x2, r, q, sigma, t1, t2, kOtherPutCode, OptionType::kCall);
   EXPECT_FALSE(std::isnan(near13.criticalPrice));
   EXPECT_EQ(near13.value, near14.value);
 }

@@ -50,7 +50,7 @@ TEST(LookbackOption, AgreesWithTheDistributionOfTheExtreme) {
                       {100, 0.02, 0.06, 0.4, 2.0, 130, 70}, {50, 0.08, 0.03, 0.25, 0.25, 55, 48}};
   for (const Row& r : rows) {
     for (bool isCall : {true, false}) {
-      EXPECT_NEAR(LookbackOption(r.s, r.r, r.q, r.sigma, r.t, r.sMax, r.sMin, isCall),
+      EXPECT_NEAR(LookbackOption(r.s, r.r, r.q, r.sigma, r.t, r.sMax, r.sMin, OptionTypeFromFlag(isCall)),
                   IntegratedLookback(r.s, r.r, r.q, r.sigma, r.t, r.sMax, r.sMin, isCall), 1e-4)
           << r.s << " " << r.r << " " << r.q << " call " << isCall;
     }
@@ -72,21 +72,21 @@ TEST(LookbackOption, DominatesTheEuropeanStruckAtTheExtreme) {
           const double q = 0.03;
           const double sMin = std::min(s, 90.0);
           const double sMax = std::max(s, 110.0);
-          const double call = LookbackOption(s, r, q, sigma, t, sMax, sMin, true);
-          const double put = LookbackOption(s, r, q, sigma, t, sMax, sMin, false);
+          const double call = LookbackOption(s, r, q, sigma, t, sMax, sMin, OptionType::kCall);
+          const double put = LookbackOption(s, r, q, sigma, t, sMax, sMin, OptionType::kPut);
           EXPECT_GE(call, test::Vanilla(s, sMin, r, q, sigma, t, true) - 1e-6) << s << " " << r << " " << t;
           EXPECT_GE(put, test::Vanilla(s, sMax, r, q, sigma, t, false) - 1e-6) << s << " " << r << " " << t;
-          EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, true), 0.0);
-          EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, false), 0.0);
+          EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, OptionType::kCall), 0.0);
+          EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, OptionType::kPut), 0.0);
         }
 }
 
 TEST(LookbackOption, EachSideUsesOnlyItsOwnExtreme) {
-  const double call = LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, 100, true);
-  const double put = LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, 100, false);
+  const double call = LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, 100, OptionType::kCall);
+  const double put = LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, 100, OptionType::kPut);
   for (double other : {0.0, 120.0, 1e6}) {
-    EXPECT_EQ(LookbackOption(120, 0.1, 0.04, 0.3, 0.5, other, 100, true), call) << other;
-    EXPECT_EQ(LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, other, false), put) << other;
+    EXPECT_EQ(LookbackOption(120, 0.1, 0.04, 0.3, 0.5, other, 100, OptionType::kCall), call) << other;
+    EXPECT_EQ(LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, other, OptionType::kPut), put) << other;
   }
 }
 

@@ -8,22 +8,16 @@
 #include "black/black_cap.h"
 #include "market/cap_schedule.h"
 #include "market/zero_curve.h"
+#include "test_arrays.h"
 
 namespace lorvex {
 namespace {
 
 constexpr int kT0 = 2451545;  // 1 January 2000
 
-ZeroCurve Line(double r0, double r10) {
-  ZeroCurve curve;
-  curve.Insert(kT0, r0);
-  curve.Insert(kT0 + 3650, r10);
-  return curve;
-}
+using lorvex_test::Line;
 
-double MarketDiscount(const ZeroCurve& curve, double T) {
-  return std::exp(-curve.Interpolate(T) * (T - kT0) / 365.0);
-}
+double MarketDiscount(const ZeroCurve& curve, double T) { return lorvex_test::Df(curve, kT0, T); }
 
 struct CapTerms {
   std::string name;
@@ -53,8 +47,8 @@ TEST(HullWhiteCap, CapMinusFloorIsTheForwardRateAgreements) {
       }
     }
     for (double a : {0.1, 0.0, -0.02}) {
-      const double capValue = HullWhiteCapValue(kT0, 0.012, a, 0, curve, cap);
-      const double floorValue = HullWhiteCapValue(kT0, 0.012, a, 1, curve, cap);
+      const double capValue = HullWhiteCapValue(kT0, 0.012, a, OptionType::kCall, curve, cap);
+      const double floorValue = HullWhiteCapValue(kT0, 0.012, a, OptionType::kPut, curve, cap);
       EXPECT_NEAR(capValue - floorValue, fras, 1e-12) << t.name << " a " << a;
       EXPECT_GT(capValue, std::max(fras, 0.0)) << t.name << " a " << a;
     }
@@ -70,9 +64,10 @@ TEST(HullWhiteCap, VanishingVolatilityMatchesBlack) {
     const CapSchedule cap(100.0, t.rate, kT0 + t.startDays, kT0 + t.endDays, t.perYear, 0.0);
     if (t.rate <= 0.0) continue;  // the Black cap replaces such a rate by 1e-6
     for (int isFloor : {0, 1}) {
-      const double black = BlackCapFloor(kT0, 0.0, isFloor == 1, curve, cap);
+      const double black = BlackCapFloor(kT0, 0.0, OptionTypeFromFlag(isFloor == 0), curve, cap);
       for (double sigma : {0.0, -0.01, 1e-7}) {
-        EXPECT_NEAR(HullWhiteCapValue(kT0, sigma, 0.1, isFloor, curve, cap), black, 1e-10)
+        EXPECT_NEAR(HullWhiteCapValue(kT0, sigma, 0.1, OptionTypeFromFlag(isFloor == 0), curve, cap), black,
+                    1e-10)
             << t.name << " floor " << isFloor << " sigma " << sigma;
       }
     }
@@ -100,9 +95,13 @@ TEST(HullWhiteCap, SmallMeanReversionIsContinuous) {
       tinyBound += vega * 2.2e-16 / (1e-9 * std::min(tc, T - tc));
     }
     for (int isFloor : {0, 1}) {
-      const double at0 = HullWhiteCapValue(kT0, sigma, 0.0, isFloor, curve, cap);
-      EXPECT_NEAR(HullWhiteCapValue(kT0, sigma, 1e-9, isFloor, curve, cap), at0, tinyBound) << t.name;
-      EXPECT_NEAR(HullWhiteCapValue(kT0, sigma, 5e-5, isFloor, curve, cap), at0, bound) << t.name;
+      const double at0 = HullWhiteCapValue(kT0, sigma, 0.0, OptionTypeFromFlag(isFloor == 0), curve, cap);
+      EXPECT_NEAR(HullWhiteCapValue(kT0, sigma, 1e-9, OptionTypeFromFlag(isFloor == 0), curve, cap), at0,
+                  tinyBound)
+          << t.name;
+      EXPECT_NEAR(HullWhiteCapValue(kT0, sigma, 5e-5, OptionTypeFromFlag(isFloor == 0), curve, cap), at0,
+                  bound)
+          << t.name;
     }
   }
 }
@@ -114,10 +113,10 @@ TEST(HullWhiteCap, EdgeCases) {
   const ZeroCurve curve = Line(0.035, 0.065);
   const CapSchedule resetToday(100.0, 0.05, kT0, kT0 + 91, 4, 0.0);
   ASSERT_EQ(resetToday.Count(), 1);
-  EXPECT_EQ(HullWhiteCapValue(kT0, 0.01, 0.1, 0, curve, resetToday), 0.0);
-  EXPECT_EQ(HullWhiteCapValue(kT0, 0.01, 0.1, 1, curve, resetToday), 0.0);
+  EXPECT_EQ(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::kCall, curve, resetToday), 0.0);
+  EXPECT_EQ(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::kPut, curve, resetToday), 0.0);
   const CapSchedule empty(100.0, 0.05, kT0 + 500, kT0 + 400, 4, 0.0);
-  EXPECT_EQ(HullWhiteCapValue(kT0, 0.01, 0.1, 0, curve, empty), 0.0);
+  EXPECT_EQ(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::kCall, curve, empty), 0.0);
 
   for (double rate : {-4.0, -10.0}) {  // 1 + K tau = 0 on 91.25 days, below 0 at -10
     const CapSchedule cap(100.0, rate, kT0 + 365, kT0 + 1095, 4, 0.0);
@@ -125,8 +124,8 @@ TEST(HullWhiteCap, EdgeCases) {
     for (const CapletPeriod& c : cap.Caplets()) {
       fras += 100.0 * (MarketDiscount(curve, c.start) - (1.0 + rate * c.accrualFraction) * MarketDiscount(curve, c.end));
     }
-    EXPECT_NEAR(HullWhiteCapValue(kT0, 0.01, 0.1, 0, curve, cap), fras, 1e-11) << rate;
-    EXPECT_NEAR(HullWhiteCapValue(kT0, 0.01, 0.1, 1, curve, cap), 0.0, 1e-11) << rate;
+    EXPECT_NEAR(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::kCall, curve, cap), fras, 1e-11) << rate;
+    EXPECT_NEAR(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::kPut, curve, cap), 0.0, 1e-11) << rate;
   }
 }
 

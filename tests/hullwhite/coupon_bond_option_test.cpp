@@ -8,22 +8,16 @@
 #include "market/bond_schedule.h"
 #include "market/calendar.h"
 #include "market/zero_curve.h"
+#include "test_arrays.h"
 
 namespace lorvex {
 namespace {
 
 const int kT0 = DateToJdn(1, 1, 2000);
 
-ZeroCurve Line(double r0, double r10) {
-  ZeroCurve curve;
-  curve.Insert(kT0, r0);
-  curve.Insert(kT0 + 3650, r10);
-  return curve;
-}
+using lorvex_test::Line;
 
-double MarketDiscount(const ZeroCurve& curve, double T) {
-  return std::exp(-curve.Interpolate(T) * (T - kT0) / 365.0);
-}
+double MarketDiscount(const ZeroCurve& curve, double T) { return lorvex_test::Df(curve, kT0, T); }
 
 // Market value today of the bond's flows paid strictly after `after`.
 double FlowsAfter(const BondSchedule& bond, int after, const ZeroCurve& curve) {
@@ -64,8 +58,8 @@ TEST(HullWhiteCouponBondOption, CriticalRatePricesTheBondAtTheStrike) {
   for (const Trade& t : kTrades) {
     const BondSchedule bond = Bond(t);
     const double tex = kT0 + t.expiryDays;
-    const CouponBondOptionResult o =
-        HullWhiteCouponBondOption(kT0, kT0 + t.expiryDays, t.strike, 0, curve, t.sigma, t.a, bond);
+    const CouponBondOptionResult o = HullWhiteCouponBondOption(kT0, kT0 + t.expiryDays, t.strike,
+                                                               OptionType::kCall, curve, t.sigma, t.a, bond);
     ASSERT_EQ(o.status, 0);
     const double v = HullWhiteCouponBondValue(bond, kT0, tex, tex, curve, o.criticalRate, t.sigma, t.a).value;
     EXPECT_NEAR(v, t.strike, 1e-5) << t.years << "y strike " << t.strike;
@@ -82,8 +76,10 @@ TEST(HullWhiteCouponBondOption, PutCallParity) {
   for (const Trade& t : kTrades) {
     const BondSchedule bond = Bond(t);
     const int tex = kT0 + t.expiryDays;
-    const double call = HullWhiteCouponBondOption(kT0, tex, t.strike, 0, curve, t.sigma, t.a, bond).value;
-    const double put = HullWhiteCouponBondOption(kT0, tex, t.strike, 1, curve, t.sigma, t.a, bond).value;
+    const double call =
+        HullWhiteCouponBondOption(kT0, tex, t.strike, OptionType::kCall, curve, t.sigma, t.a, bond).value;
+    const double put =
+        HullWhiteCouponBondOption(kT0, tex, t.strike, OptionType::kPut, curve, t.sigma, t.a, bond).value;
     const double forward = FlowsAfter(bond, tex, curve) - t.strike * MarketDiscount(curve, tex);
     EXPECT_NEAR(call - put, forward, 1e-5) << t.years << "y strike " << t.strike;
     EXPECT_GT(call, std::max(forward, 0.0)) << t.years << "y strike " << t.strike;
@@ -110,8 +106,9 @@ TEST(HullWhiteCouponBondOption, OneFlowIsAZeroBondOption) {
     const BondSchedule bond(100.0, r.coupon, kT0, maturity, r.frequency);
     const double flow = bond.Periods().back().coupon + 100.0;
     for (int isPut : {0, 1}) {
-      const double option =
-          HullWhiteCouponBondOption(kT0, kT0 + r.expiryDays, r.strike, isPut, curve, r.sigma, r.a, bond).value;
+      const double option = HullWhiteCouponBondOption(kT0, kT0 + r.expiryDays, r.strike,
+                                                      OptionTypeFromFlag(!isPut), curve, r.sigma, r.a, bond)
+                                .value;
       const double zero = HullWhiteZeroBondOption(kT0, kT0 + r.expiryDays, maturity, r.strike / flow, curve,
                                                   r.sigma, r.a, isPut);
       EXPECT_NEAR(option, flow * zero, 1e-10) << r.years << "y put " << isPut;
@@ -131,8 +128,10 @@ TEST(HullWhiteCouponBondOption, VanishingVolatilityGivesIntrinsicValueOfForward)
     const int tex = kT0 + t.expiryDays;
     const double forward = FlowsAfter(bond, tex, curve) - t.strike * MarketDiscount(curve, tex);
     for (double sigma : {0.0, 1e-8}) {
-      const double call = HullWhiteCouponBondOption(kT0, tex, t.strike, 0, curve, sigma, t.a, bond).value;
-      const double put = HullWhiteCouponBondOption(kT0, tex, t.strike, 1, curve, sigma, t.a, bond).value;
+      const double call =
+          HullWhiteCouponBondOption(kT0, tex, t.strike, OptionType::kCall, curve, sigma, t.a, bond).value;
+      const double put =
+          HullWhiteCouponBondOption(kT0, tex, t.strike, OptionType::kPut, curve, sigma, t.a, bond).value;
       EXPECT_NEAR(call, std::max(forward, 0.0), 1e-5) << t.years << "y strike " << t.strike;
       EXPECT_NEAR(put, std::max(-forward, 0.0), 1e-5) << t.years << "y strike " << t.strike;
     }
@@ -153,9 +152,15 @@ TEST(HullWhiteCouponBondOption, SmallMeanReversionIsContinuous) {
     const double longest = t.years;
     const double spMax = t.sigma * std::sqrt(t.expiryDays / 365.0) * longest;
     for (int isPut : {0, 1}) {
-      const double at0 = HullWhiteCouponBondOption(kT0, tex, t.strike, isPut, curve, t.sigma, 0.0, bond).value;
-      const double tiny = HullWhiteCouponBondOption(kT0, tex, t.strike, isPut, curve, t.sigma, 1e-9, bond).value;
-      const double small = HullWhiteCouponBondOption(kT0, tex, t.strike, isPut, curve, t.sigma, 5e-5, bond).value;
+      const double at0 =
+          HullWhiteCouponBondOption(kT0, tex, t.strike, OptionTypeFromFlag(!isPut), curve, t.sigma, 0.0, bond)
+              .value;
+      const double tiny = HullWhiteCouponBondOption(kT0, tex, t.strike, OptionTypeFromFlag(!isPut), curve,
+                                                    t.sigma, 1e-9, bond)
+                              .value;
+      const double small = HullWhiteCouponBondOption(kT0, tex, t.strike, OptionTypeFromFlag(!isPut), curve,
+                                                     t.sigma, 5e-5, bond)
+                               .value;
       EXPECT_NEAR(tiny, at0, 1e-6) << t.years << "y strike " << t.strike;
       EXPECT_NEAR(small, at0, 0.4 * flows * spMax * 5e-5 * longest / 2) << t.years << "y strike " << t.strike;
     }
@@ -183,15 +188,18 @@ TEST(HullWhiteCouponBondOption, DegenerateCases) {
   };
   for (const Row& r : rows) {
     const int tex = kT0 + r.expiryDays;
-    const CouponBondOptionResult call = HullWhiteCouponBondOption(kT0, tex, r.strike, 0, curve, 0.01, 0.1, bond);
-    const CouponBondOptionResult put = HullWhiteCouponBondOption(kT0, tex, r.strike, 1, curve, 0.01, 0.1, bond);
+    const CouponBondOptionResult call =
+        HullWhiteCouponBondOption(kT0, tex, r.strike, OptionType::kCall, curve, 0.01, 0.1, bond);
+    const CouponBondOptionResult put =
+        HullWhiteCouponBondOption(kT0, tex, r.strike, OptionType::kPut, curve, 0.01, 0.1, bond);
     EXPECT_EQ(call.status, 0) << r.name;
     EXPECT_EQ(put.status, 0) << r.name;
     EXPECT_EQ(call.value, std::isnan(r.call) ? FlowsAfter(bond, tex, curve) : r.call) << r.name;
     EXPECT_EQ(put.value, r.put) << r.name;
   }
   const BondSchedule empty(100.0, 0.06, kT0, kT0 + 1826, 3);
-  const CouponBondOptionResult none = HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, 0, curve, 0.01, 0.1, empty);
+  const CouponBondOptionResult none =
+      HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, OptionType::kCall, curve, 0.01, 0.1, empty);
   EXPECT_EQ(none.status, 0);
   EXPECT_EQ(none.value, 0.0);
 }
@@ -211,20 +219,23 @@ TEST(HullWhiteCouponBondOption, FailedSearchIsRefused) {
                       {"value below the strike everywhere", 100.0, -0.5, 100.0}};
   for (const Row& r : rows) {
     const BondSchedule bond(r.face, r.coupon, kT0, kT0 + 3650, 2);
-    const CouponBondOptionResult o = HullWhiteCouponBondOption(kT0, kT0 + 365, r.strike, 1, curve, 0.01, 0.1, bond);
-    EXPECT_EQ(o.status, -9) << r.name;
+    const CouponBondOptionResult o =
+        HullWhiteCouponBondOption(kT0, kT0 + 365, r.strike, OptionType::kPut, curve, 0.01, 0.1, bond);
+    EXPECT_EQ(o.status, kCriticalRateNotFound) << r.name;
     EXPECT_EQ(o.value, 0.0) << r.name;
     EXPECT_LE(o.steps, kMaxCriticalRateSteps) << r.name;
   }
   // The step limit itself: this search needs 4 steps (3 to meet the
   // tolerance, the last one still taken), so a limit of 3 refuses it.
   const BondSchedule bond(100.0, 0.06, kT0, kT0 + 1825, 2);
-  const CouponBondOptionResult enough = HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, 0, curve, 0.01, 0.1, bond, 4);
+  const CouponBondOptionResult enough =
+      HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, OptionType::kCall, curve, 0.01, 0.1, bond, 4);
   EXPECT_EQ(enough.status, 0);
   EXPECT_EQ(enough.steps, 4);
   EXPECT_GT(enough.value, 0.0);
-  const CouponBondOptionResult cut = HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, 0, curve, 0.01, 0.1, bond, 3);
-  EXPECT_EQ(cut.status, -9);
+  const CouponBondOptionResult cut =
+      HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, OptionType::kCall, curve, 0.01, 0.1, bond, 3);
+  EXPECT_EQ(cut.status, kCriticalRateNotFound);
   EXPECT_EQ(cut.value, 0.0);
 }
 

@@ -6,15 +6,12 @@
 
 #include "market/calendar.h"
 #include "market/zero_curve.h"
+#include "test_arrays.h"
 
 namespace lorvex {
 namespace {
 
-ZeroCurve Flat(double rate) {
-  ZeroCurve curve;
-  curve.Insert(2451545.0, rate);
-  return curve;
-}
+using lorvex_test::Flat;
 
 TEST(BondSchedule, CouponDatesStepBackFromMaturityKeepingMonthEnds) {
   // Maturity 31 August 2003, semi-annual: 28/29 February and 31 August.
@@ -39,11 +36,14 @@ TEST(BondSchedule, RejectedFrequencyAndEmptySchedules) {
     EXPECT_EQ(bond.Count(), 0) << f;
     EXPECT_EQ(bond.status(), -1);
   }
-  BondSchedule empty(100, 0.05, start, start, 2);
-  EXPECT_EQ(empty.status(), 0);
-  ZeroCurve curve = Flat(0.05);
+  // A bond without flows is worth nothing and accrues nothing; querying it
+  // is no error.
+  const BondSchedule empty(100, 0.05, start, start, 2);
+  const ZeroCurve curve = Flat(0.05);
   EXPECT_EQ(empty.ForwardPrice(start, start, curve), 0.0);
-  EXPECT_EQ(empty.status(), -1);
+  EXPECT_EQ(empty.PriceFromYield(start, 0.05), 0.0);
+  EXPECT_EQ(empty.AccruedInterest(start), 0.0);
+  EXPECT_EQ(empty.status(), 0);
 }
 
 TEST(BondSchedule, DirtyPriceOnAFlatCurveIsTheDiscountedFlows) {

@@ -45,6 +45,33 @@ double Array::At(long row, long column) const {
 
 std::vector<std::vector<double>> FlatCurve(double serial, double rate) { return {{serial, rate}}; }
 
+Case OnCurve(std::string name, CurveCall call, std::int32_t status, std::vector<double> expected,
+             double tolerance, std::vector<std::vector<double>> rows) {
+  return {std::move(name),
+          [call, rows](const Api& api, std::vector<double>& values) {
+            Array curve(rows);
+            double v = -1.0;
+            const std::int32_t s = call(api, curve.get(), &v);
+            values.push_back(v);
+            return s;
+          },
+          status, std::move(expected), tolerance};
+}
+
+Case Compared(std::string name, CurveCall first, CurveCall second, std::vector<double> expected,
+              double tolerance, std::vector<std::vector<double>> rows, double (*combine)(double, double)) {
+  return {std::move(name),
+          [first, second, rows, combine](const Api& api, std::vector<double>& values) {
+            Array curve(rows);
+            double a = 0.0, b = 0.0;
+            const std::int32_t s1 = first(api, curve.get(), &a);
+            const std::int32_t s2 = second(api, curve.get(), &b);
+            values.push_back(combine(a, b));
+            return s1 != 0 ? s1 : s2;
+          },
+          0, std::move(expected), tolerance};
+}
+
 namespace {
 std::vector<void (*)(std::vector<Case>&)>& Registry() {
   static std::vector<void (*)(std::vector<Case>&)> registry;
@@ -65,36 +92,38 @@ std::vector<Case> AllCases() {
   return cases;
 }
 
-std::vector<Outcome> RunAll(const Api& api) {
-  std::vector<Outcome> outcomes;
-  for (const Case& c : AllCases()) {
-    Outcome o{c.name, true, "", {}};
-    const std::int32_t status = c.run(api, o.values);
-    char buffer[256];
-    if (status != c.expectedStatus) {
+Outcome Run(const Api& api, const Case& c) {
+  Outcome o{c.name, true, "", {}};
+  const std::int32_t status = c.run(api, o.values);
+  char buffer[256];
+  if (status != c.expectedStatus) {
+    o.passed = false;
+    std::snprintf(buffer, sizeof buffer, "status %d, expected %d", static_cast<int>(status),
+                  static_cast<int>(c.expectedStatus));
+    o.detail = buffer;
+  } else if (!c.expected.empty()) {
+    if (o.values.size() != c.expected.size()) {
       o.passed = false;
-      std::snprintf(buffer, sizeof buffer, "status %d, expected %d", static_cast<int>(status),
-                    static_cast<int>(c.expectedStatus));
-      o.detail = buffer;
-    } else if (!c.expected.empty()) {
-      if (o.values.size() != c.expected.size()) {
+      o.detail = "wrong number of values";
+    }
+    for (std::size_t i = 0; o.passed && i < c.expected.size(); ++i) {
+      const double got = o.values[i];
+      const double want = c.expected[i];
+      const bool same = (std::isnan(want) && std::isnan(got)) || std::fabs(got - want) <= c.tolerance;
+      if (!same) {
         o.passed = false;
-        o.detail = "wrong number of values";
-      }
-      for (std::size_t i = 0; o.passed && i < c.expected.size(); ++i) {
-        const double got = o.values[i];
-        const double want = c.expected[i];
-        const bool same = (std::isnan(want) && std::isnan(got)) || std::fabs(got - want) <= c.tolerance;
-        if (!same) {
-          o.passed = false;
-          std::snprintf(buffer, sizeof buffer, "value %zu: got %.12g, expected %.12g (tolerance %g)", i,
-                        got, want, c.tolerance);
-          o.detail = buffer;
-        }
+        std::snprintf(buffer, sizeof buffer, "value %zu: got %.12g, expected %.12g (tolerance %g)", i, got,
+                      want, c.tolerance);
+        o.detail = buffer;
       }
     }
-    outcomes.push_back(o);
   }
+  return o;
+}
+
+std::vector<Outcome> RunAll(const Api& api) {
+  std::vector<Outcome> outcomes;
+  for (const Case& c : AllCases()) outcomes.push_back(Run(api, c));
   return outcomes;
 }
 

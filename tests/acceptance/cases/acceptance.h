@@ -52,6 +52,35 @@ struct Case {
   double tolerance;              // absolute, against expected
 };
 
+// One export called on a curve array: writes *value, returns the status.
+using CurveCall = std::function<std::int32_t(const Api&, SAFEARRAY** curve, double* value)>;
+
+// A case calling one export on the curve of `rows`, by default the flat 5 %
+// curve from 1 January 2000.
+Case OnCurve(std::string name, CurveCall call, std::int32_t status, std::vector<double> expected,
+             double tolerance, std::vector<std::vector<double>> rows = FlatCurve(36526, 0.05));
+
+// A case calling two exports on one curve array: its value is
+// combine(first, second) (by default first - second), its status the first
+// call's failure, else the second's.
+Case Compared(std::string name, CurveCall first, CurveCall second, std::vector<double> expected,
+              double tolerance, std::vector<std::vector<double>> rows = FlatCurve(36526, 0.05),
+              double (*combine)(double, double) = [](double a, double b) { return a - b; });
+
+// A case running one export with `terms` on a curve array of `rows`:
+// Price(api, terms, curve, values), found by overload on the terms' type,
+// appends the values and returns the status.
+template <class Terms>
+Case PricedCase(std::string name, Terms terms, std::int32_t status, std::vector<double> expected,
+                double tolerance, std::vector<std::vector<double>> rows) {
+  return {std::move(name),
+          [terms, rows](const Api& api, std::vector<double>& values) {
+            Array curve(rows);
+            return Price(api, terms, curve.get(), values);
+          },
+          status, std::move(expected), tolerance};
+}
+
 // Every registered case, sorted by name so that every platform runs them in
 // the same order.
 std::vector<Case> AllCases();
@@ -60,14 +89,17 @@ std::vector<Case> AllCases();
 // file: static const bool registered = RegisterCases(AddBondCases);
 bool RegisterCases(void (*add)(std::vector<Case>& cases));
 
-// Runs every case and reports failures through the callback; the values
-// computed are returned in case order (for comparing platforms).
+// The outcome of a case: whether it passed, what failed, and the values it
+// computed (for comparing platforms).
 struct Outcome {
   std::string name;
   bool passed;
   std::string detail;
   std::vector<double> values;
 };
+Outcome Run(const Api& api, const Case& c);
+
+// Every case, in case order.
 std::vector<Outcome> RunAll(const Api& api);
 
 }  // namespace acceptance

@@ -56,6 +56,7 @@ struct DisplayRow {
   VARTYPE nodeType;
   std::int32_t status;
   std::vector<double> expected;  // parameters 0..6, then the node rows written
+  Terms t{};                     // all but the steps
 };
 
 // Node rows are marked -1 in column 2 beforehand; a written row holds 0 or 1.
@@ -75,7 +76,8 @@ Case DisplayCase(const DisplayRow& r) {
               SafeArrayPutElement(*nodes.get(), index, &mark);
             }
             const std::int32_t status = api.HW_EquityTreeDisplay(
-                100, 100, 0.05, 1, 0, dividends.get(), 0.2, r.steps, 0, 1, 0, r.nodes.empty() ? &null : nodes.get(),
+                r.t.spot, r.t.strike, r.t.rate, r.t.expiry, r.t.yield, dividends.get(), r.t.vol, r.steps,
+                r.t.style, r.t.kind, r.t.useDividends, r.nodes.empty() ? &null : nodes.get(),
                 r.levels.empty() ? &null : levels.get(), r.params.empty() ? &null : params.get());
             if (!r.expected.empty()) {
               for (LONG i = 0; i < 7; ++i) {
@@ -115,6 +117,9 @@ void AddEquityCases(std::vector<Case>& cases) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
   const std::vector<double> untouched{-1, -1, -1, -1};
+  // Worth a finite 0, but its upper stock prices u^k S pass the largest
+  // double (u = e^(300 sqrt(0.1)), ten steps).
+  const Terms overflowingPut{100, 0, 0, 1, 0, 300, 10, 0, 0, 0};
   const auto rows = DividendArray::kRows;
 
   const OptionRow options[] = {
@@ -135,6 +140,9 @@ void AddEquityCases(std::vector<Case>& cases) {
       {"equity NaN spot: -9", with(call2, &Terms::spot, nan), {}, rows, -9, untouched, 0},
       {"equity infinite rate: -9", with(call2, &Terms::rate, inf), {}, rows, -9, untouched, 0},
       {"equity up factor overflowing: -9", with(call2, &Terms::vol, 2000), {}, rows, -9, untouched, 0},
+      {"equity negative spot: -9", with(call2, &Terms::spot, -1e6), {}, rows, -9, untouched, 0},
+      {"equity negative strike: -9", with(call2, &Terms::strike, -1), {}, rows, -9, untouched, 0},
+      {"equity put on a tree whose stock prices overflow: -9", overflowingPut, {}, rows, -9, untouched, 0},
   };
   for (const OptionRow& r : options) cases.push_back(OptionCase(r));
   // An American put, where the dividend moves the price: a second row at the
@@ -179,6 +187,8 @@ void AddEquityCases(std::vector<Case>& cases) {
       {"equity display three-dimensional parameters", 2, n169, l13, {{7, 0}, {1, 0}, {1, 0}}, VT_R8, 0, {}},
       {"equity display one step: -9", 1, n169, l13, p7, VT_R8, -9, {0, 0, 0, 0, 0, 0, 0, 0}},
       {"equity display beyond the memory budget: -1", 20000, n169, l13, p7, VT_R8, -1, {0, 0, 0, 0, 0, 0, 0, 0}},
+      {"equity display of infinite stock prices: -9, nothing written", 10, n169, l13, p7, VT_R8, -9,
+       {0, 0, 0, 0, 0, 0, 0, 0}, overflowingPut},
   };
   for (const DisplayRow& r : displays) cases.push_back(DisplayCase(r));
 }

@@ -42,7 +42,7 @@ struct CapTerms {
 // Zero rates 4% today rising linearly to 6% in ten years.
 std::vector<std::vector<double>> Sloped() { return {{36526, 0.04}, {36526 + 3650, 0.06}}; }
 
-std::int32_t RunBondOption(const Api& api, const BondOptionTerms& t, SAFEARRAY** curve, std::vector<double>& values) {
+std::int32_t Price(const Api& api, const BondOptionTerms& t, SAFEARRAY** curve, std::vector<double>& values) {
   double v = -1.0;
   const std::int32_t s = api.HW_HullWhiteBondOption(t.serial, t.bondYears, t.coupon, t.face, t.frequency,
                                                     t.optionYears, t.strike, t.sigma, t.a, t.callFlag,
@@ -51,7 +51,7 @@ std::int32_t RunBondOption(const Api& api, const BondOptionTerms& t, SAFEARRAY**
   return s;
 }
 
-std::int32_t RunSwaption(const Api& api, const SwaptionTerms& t, SAFEARRAY** curve, std::vector<double>& values) {
+std::int32_t Price(const Api& api, const SwaptionTerms& t, SAFEARRAY** curve, std::vector<double>& values) {
   double v = -1.0;
   const std::int32_t s = api.HW_HullWhiteSwapOption(t.serial, t.expiryYears, t.endYears, t.fixedRate, t.notional,
                                                     t.frequency, t.sigma, t.a, t.receiverFlag, curve, &v);
@@ -59,7 +59,7 @@ std::int32_t RunSwaption(const Api& api, const SwaptionTerms& t, SAFEARRAY** cur
   return s;
 }
 
-std::int32_t RunCap(const Api& api, const CapTerms& t, SAFEARRAY** curve, std::vector<double>& values) {
+std::int32_t Price(const Api& api, const CapTerms& t, SAFEARRAY** curve, std::vector<double>& values) {
   double v = -1.0;
   const std::int32_t s = api.HW_HullWhiteCap(t.serial, t.startYears, t.endYears, t.capRate, t.notional,
                                              t.frequency, t.sigma, t.a, t.capFlag, curve, &v);
@@ -67,34 +67,10 @@ std::int32_t RunCap(const Api& api, const CapTerms& t, SAFEARRAY** curve, std::v
   return s;
 }
 
-Case BondOption(std::string name, BondOptionTerms t, std::int32_t status, std::vector<double> expected,
-                double tol, std::vector<std::vector<double>> rows = FlatCurve(36526, 0.05)) {
-  return {std::move(name),
-          [=](const Api& api, std::vector<double>& values) {
-            Array curve(rows);
-            return RunBondOption(api, t, curve.get(), values);
-          },
-          status, std::move(expected), tol};
-}
-
-Case Swaption(std::string name, SwaptionTerms t, std::int32_t status, std::vector<double> expected, double tol,
-              std::vector<std::vector<double>> rows = FlatCurve(36526, 0.05)) {
-  return {std::move(name),
-          [=](const Api& api, std::vector<double>& values) {
-            Array curve(rows);
-            return RunSwaption(api, t, curve.get(), values);
-          },
-          status, std::move(expected), tol};
-}
-
-Case CapCase(std::string name, CapTerms t, std::int32_t status, std::vector<double> expected, double tol,
-             std::vector<std::vector<double>> rows = FlatCurve(36526, 0.05)) {
-  return {std::move(name),
-          [=](const Api& api, std::vector<double>& values) {
-            Array curve(rows);
-            return RunCap(api, t, curve.get(), values);
-          },
-          status, std::move(expected), tol};
+template <class Terms>
+Case Priced(std::string name, Terms t, std::int32_t status, std::vector<double> expected, double tol,
+            std::vector<std::vector<double>> rows = FlatCurve(36526, 0.05)) {
+  return PricedCase(std::move(name), t, status, std::move(expected), tol, std::move(rows));
 }
 
 void AddHullWhiteCases(std::vector<Case>& cases) {
@@ -116,14 +92,14 @@ void AddHullWhiteCases(std::vector<Case>& cases) {
     const std::string tag = std::string(", ") + r.curve + ", a " + (r.a == 0.0 ? "0" : "0.1");
     SwaptionTerms s;
     s.a = r.a;
-    cases.push_back(Swaption("hull-white payer swaption" + tag, s, 0, {r.payer}, 2e-5, rows));
+    cases.push_back(Priced("hull-white payer swaption" + tag, s, 0, {r.payer}, 2e-5, rows));
     s.receiverFlag = 1;
-    cases.push_back(Swaption("hull-white receiver swaption" + tag, s, 0, {r.receiver}, 2e-5, rows));
+    cases.push_back(Priced("hull-white receiver swaption" + tag, s, 0, {r.receiver}, 2e-5, rows));
     CapTerms c;
     c.a = r.a;
-    cases.push_back(CapCase("hull-white cap" + tag, c, 0, {r.cap}, 2e-5, rows));
+    cases.push_back(Priced("hull-white cap" + tag, c, 0, {r.cap}, 2e-5, rows));
     c.capFlag = 0;
-    cases.push_back(CapCase("hull-white floor" + tag, c, 0, {r.floor}, 2e-5, rows));
+    cases.push_back(Priced("hull-white floor" + tag, c, 0, {r.floor}, 2e-5, rows));
   }
 
   // call - put = value of the flows after expiry - strike x discount to expiry:
@@ -135,9 +111,9 @@ void AddHullWhiteCases(std::vector<Case>& cases) {
                      Array curve(FlatCurve(36526, 0.05));
                      BondOptionTerms t;
                      std::vector<double> v;
-                     const std::int32_t s1 = RunBondOption(api, t, curve.get(), v);
+                     const std::int32_t s1 = Price(api, t, curve.get(), v);
                      t.callFlag = 0;
-                     const std::int32_t s2 = RunBondOption(api, t, curve.get(), v);
+                     const std::int32_t s2 = Price(api, t, curve.get(), v);
                      const int days[] = {546, 729, 911, 1094, 1276, 1459, 1642, 1825};
                      double forward = 0.0;
                      for (int d : days) forward += 3.0 * std::exp(-0.05 * d / 365.0);
@@ -156,32 +132,32 @@ void AddHullWhiteCases(std::vector<Case>& cases) {
                        BondOptionTerms put = b;
                        put.callFlag = 0;
                        std::vector<double> v;
-                       const std::int32_t s = RunBondOption(api, b, curve.get(), v);
-                       RunBondOption(api, put, curve.get(), v);
+                       const std::int32_t s = Price(api, b, curve.get(), v);
+                       Price(api, put, curve.get(), v);
                        values.push_back(v[0] - v[1]);
                        return s;
                      },
                      0, {0.0}, 0.0});
     SwaptionTerms s;
     s.receiverFlag = flag;
-    cases.push_back(Swaption("hull-white swaption flag " + std::to_string(flag) + " pays fixed", s, 0,
-                             {1.4259901058}, 2e-5));
+    cases.push_back(Priced("hull-white swaption flag " + std::to_string(flag) + " pays fixed", s, 0,
+                           {1.4259901058}, 2e-5));
     CapTerms c;
     c.capFlag = flag;
-    cases.push_back(CapCase("hull-white cap flag " + std::to_string(flag) + " is the floor", c, 0, {1.0344054123},
-                            2e-5));
+    cases.push_back(
+        Priced("hull-white cap flag " + std::to_string(flag) + " is the floor", c, 0, {1.0344054123}, 2e-5));
   }
 
   // Options on nothing: 0 with status 0.
   BondOptionTerms today;
   today.optionYears = 0.0;
-  cases.push_back(BondOption("hull-white bond option expiring today is 0", today, 0, {0.0}, 0.0));
+  cases.push_back(Priced("hull-white bond option expiring today is 0", today, 0, {0.0}, 0.0));
   BondOptionTerms late;
   late.optionYears = 6.0;
-  cases.push_back(BondOption("hull-white bond option expiring after maturity is 0", late, 0, {0.0}, 0.0));
+  cases.push_back(Priced("hull-white bond option expiring after maturity is 0", late, 0, {0.0}, 0.0));
   SwaptionTerms thirds;
   thirds.frequency = 3;
-  cases.push_back(Swaption("hull-white swaption with 3 payments a year is 0", thirds, 0, {0.0}, 0.0));
+  cases.push_back(Priced("hull-white swaption with 3 payments a year is 0", thirds, 0, {0.0}, 0.0));
 
   // A strike of 0: the call is the flows after expiry bought today, the put 0.
   BondOptionTerms free;
@@ -189,31 +165,31 @@ void AddHullWhiteCases(std::vector<Case>& cases) {
   free.bondYears = 1.0;
   free.optionYears = 0.5;
   free.coupon = 0.0;
-  cases.push_back(BondOption("hull-white call struck at 0 is the forward claim", free, 0,
-                             {100.0 * std::exp(-0.05)}, 1e-12));
+  cases.push_back(
+      Priced("hull-white call struck at 0 is the forward claim", free, 0, {100.0 * std::exp(-0.05)}, 1e-12));
 
   // Statuses; the result is 0 on every failure.
   CapTerms thirdsCap;
   thirdsCap.frequency = 3;
-  cases.push_back(CapCase("hull-white cap with 3 payments a year: -3", thirdsCap, -3, {0.0}, 0.0));
+  cases.push_back(Priced("hull-white cap with 3 payments a year: -3", thirdsCap, -3, {0.0}, 0.0));
   cases.push_back({"hull-white bond option without a curve: -4",
                    [](const Api& api, std::vector<double>& v) {
                      SAFEARRAY* none = nullptr;
-                     return RunBondOption(api, BondOptionTerms{}, &none, v);
+                     return Price(api, BondOptionTerms{}, &none, v);
                    },
                    -4, {0.0}, 0.0});
   BondOptionTerms nanSigma;
   nanSigma.sigma = kNan;
-  cases.push_back(BondOption("hull-white bond option with NaN sigma: -9", nanSigma, -9, {0.0}, 0.0));
+  cases.push_back(Priced("hull-white bond option with NaN sigma: -9", nanSigma, -9, {0.0}, 0.0));
   BondOptionTerms huge;
   huge.strike = 1e6;
-  cases.push_back(BondOption("hull-white bond option with no critical rate in reach: -9", huge, -9, {0.0}, 0.0));
+  cases.push_back(Priced("hull-white bond option with no critical rate in reach: -9", huge, -9, {0.0}, 0.0));
   SwaptionTerms nanA;
   nanA.a = kNan;
-  cases.push_back(Swaption("hull-white swaption with NaN mean reversion: -9", nanA, -9, {0.0}, 0.0));
+  cases.push_back(Priced("hull-white swaption with NaN mean reversion: -9", nanA, -9, {0.0}, 0.0));
   CapTerms farEnd;
   farEnd.endYears = 9000.0;
-  cases.push_back(CapCase("hull-white cap ending after year 9999: -9", farEnd, -9, {0.0}, 0.0));
+  cases.push_back(Priced("hull-white cap ending after year 9999: -9", farEnd, -9, {0.0}, 0.0));
   cases.push_back({"hull-white swaption with a null result pointer: -9",
                    [](const Api& api, std::vector<double>&) {
                      Array curve(FlatCurve(36526, 0.05));
