@@ -10,7 +10,7 @@ install(TARGETS lorvex EXPORT lorvexTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES include/lorvex/lorvex.h include/lorvex/lorvex.hpp include/lorvex/safearray.h
+install(FILES include/lorvex/lorvex.h include/lorvex/lorvex.hpp include/lorvex/terms.hpp include/lorvex/safearray.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/lorvex)
 
 if(TARGET lorvex_cli)

@@ -35,6 +35,8 @@
 #include <string_view>
 #include <vector>
 
+#include "lorvex/terms.hpp"
+
 #if defined(_WIN32)
 #define LORVEX_CXX_API
 #else
@@ -179,19 +181,8 @@ class LORVEX_CXX_API Dividends {
 
 // ---- Choices --------------------------------------------------------------
 
-enum class OptionType { Call, Put };
-enum class SwaptionType { Payer, Receiver };  // pay or receive the fixed rate
-enum class CapType { Cap, Floor };
-enum class Exercise { European, American };
-// Clean: the strike excludes the coupon accrued at expiry, which is added
-// to it; dirty: the strike is the full price paid.
-enum class StrikeQuote { Clean, Dirty };
-// Volatility form of the Hull-White tree: normal (Hull-White), lognormal,
-// or the shape g(r) = r on its points.
-enum class TreeKind { Normal, Lognormal, Shape };
-enum class BarrierType { UpIn, UpOut, DownIn, DownOut };
-// Cash-or-nothing pays `cash`, asset-or-nothing the stock.
-enum class Payoff { Cash, Asset };
+// OptionType, SwaptionType, CapType, Exercise, StrikeQuote, TreeKind,
+// BarrierType and Payoff: lorvex/terms.hpp, shared with the pricers.
 
 // Limits on a Hull-White tree, checked before anything large is built. A
 // tree beyond its memory budget is refused with Error(-1, "tree").

@@ -41,6 +41,9 @@ EquityOptionTerms EquityTerms(const EquityOptionArgs& a) {
                  {"expiry", a.expiry},
                  {"dividend_yield", a.dividend_yield},
                  {"volatility", a.volatility}});
+  // A stock price or a strike below 0 has no meaning; the exotics refuse
+  // them too.
+  RequireNotNegative({{"spot", a.spot}, {"strike", a.strike}});
   if (a.steps < 2 || a.steps > kMaxEquitySteps) {
     Refuse(status::kBadArgument, "steps",
            std::to_string(a.steps) + " is outside 2.." + std::to_string(kMaxEquitySteps));
@@ -86,9 +89,23 @@ EquityTreeDisplay equity_tree_display(const EquityOptionArgs& a, const ZeroCurve
            std::to_string(a.steps) + " steps need about " + std::to_string(bytes >> 20) + " MiB, above the " +
                std::to_string(kEquityTreeBudgetBytes >> 20) + " MiB budget of a displayed tree");
   }
+  if (!std::isfinite(MakeEquityLattice(terms).highestPrice)) {
+    Refuse(status::kBadArgument, "volatility",
+           "the top stock price spot x exp(volatility x sqrt(expiry x steps)) overflows the doubles");
+  }
   auto impl = std::make_unique<EquityTreeDisplay::Impl>(terms, dividends);
   if (impl->tree.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
-  FiniteResult(impl->tree.ValueAt(0, 0));
+  // Every cell the display hands out is a number: a dividend add-on or a
+  // value can still overflow where the top price does not.
+  const EquityTree& tree = impl->tree;
+  for (int k = 0; k <= tree.Steps(); ++k) {
+    if (!std::isfinite(tree.DividendAddOnAt(k))) FiniteResult(tree.DividendAddOnAt(k));
+    for (int m = 0; m <= k; ++m) {
+      if (!std::isfinite(tree.PriceAt(k, m)) || !std::isfinite(tree.ValueAt(k, m))) {
+        Refuse(status::kBadArgument, "", "the tree's stock prices or values overflow the doubles");
+      }
+    }
+  }
   return EquityTreeDisplay(std::move(impl));
 }
 

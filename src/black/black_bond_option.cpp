@@ -67,7 +67,7 @@ double PriceVolFromYieldVol(double sigmaYield, int expiryJdn, double forwardPric
 
 double BlackBondOption(int valuationJdn, int expiryJdn, double strike, double sigmaYield, OptionType type,
                        const ZeroCurve& curve, const BondSchedule& bond) {
-  const bool isPut = type == OptionType::kPut;
+  const bool isPut = type == OptionType::Put;
   if (expiryJdn <= valuationJdn) return 0.0;
   const double tau = (expiryJdn - valuationJdn) / kDaysPerYear;
   const double D = std::exp(-curve.Interpolate(expiryJdn) * tau);

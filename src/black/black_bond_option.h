@@ -25,7 +25,7 @@ double BlackBondOption(int valuationJdn, int expiryJdn, double strike, double si
 inline double BlackBondOption(int valuationJdn, int expiryJdn, double strike, double sigmaYield, bool isPut,
                               const ZeroCurve& curve, const BondSchedule& bond) {
   return BlackBondOption(valuationJdn, expiryJdn, strike, sigmaYield,
-                         isPut ? OptionType::kPut : OptionType::kCall, curve, bond);
+                         isPut ? OptionType::Put : OptionType::Call, curve, bond);
 }
 
 // Price volatility sigmaP = D_mod * y * sigmaYield of a bond whose dirty price

@@ -22,7 +22,7 @@ double BlackCapFloor(int valuationJdn, double sigma, OptionType type, const Zero
     if (!(F > 0.0)) F = kLowestLognormalRate;
     const double payDiscount = DiscountFactor(curve, valuationJdn, c.end);
     const double v = vol * std::sqrt((c.start - valuationJdn) / kDaysPerYear);
-    sum += BlackFormula(F, K, v, payDiscount * c.notional * c.accrualFraction, type == OptionType::kPut);
+    sum += BlackFormula(F, K, v, payDiscount * c.notional * c.accrualFraction, type == OptionType::Put);
   }
   return sum;
 }

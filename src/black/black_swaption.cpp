@@ -12,7 +12,7 @@ namespace lorvex {
 double BlackSwaption(int valuationJdn, int expiryJdn, double sigma, OptionType type, const ZeroCurve& curve,
                      const SwapSchedule& swap) {
   if (expiryJdn <= valuationJdn) return 0.0;
-  const bool isPayer = type == OptionType::kCall;
+  const bool isPayer = type == OptionType::Call;
   const double annuity = swap.Annuity(0, valuationJdn, expiryJdn, curve);
   double S = swap.ForwardRate(0, valuationJdn, expiryJdn, curve);
   if (S == 0.0) return 0.0;

@@ -24,7 +24,7 @@ double BlackSwaption(int valuationJdn, int expiryJdn, double sigma, OptionType t
 // The exports' spelling until they map their flag through option_terms.h.
 inline double BlackSwaption(int valuationJdn, int expiryJdn, double sigma, bool isPayer,
                             const ZeroCurve& curve, const SwapSchedule& swap) {
-  return BlackSwaption(valuationJdn, expiryJdn, sigma, isPayer ? OptionType::kCall : OptionType::kPut, curve,
+  return BlackSwaption(valuationJdn, expiryJdn, sigma, isPayer ? OptionType::Call : OptionType::Put, curve,
                        swap);
 }
 

@@ -121,8 +121,8 @@ void Induct(const EquityOptionTerms& terms, const EquityLattice& lattice, const 
 template <class Rows>
 void InductAny(const EquityOptionTerms& terms, const EquityLattice& lattice, const double* upPower,
                const ZeroCurve& dividends, Rows& rows) {
-  const bool isAmerican = terms.exercise == Exercise::kAmerican;
-  if (terms.type == OptionType::kCall) {
+  const bool isAmerican = terms.exercise == Exercise::American;
+  if (terms.type == OptionType::Call) {
     if (isAmerican) {
       Induct<true, true>(terms, lattice, upPower, dividends, rows);
     } else {

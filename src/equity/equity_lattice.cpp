@@ -18,7 +18,7 @@ bool EquityTermsAccepted(const EquityOptionTerms& t) {
 }
 
 bool EquityLattice::Usable() const {
-  for (double v : {dt, up, down, discount, growth, pUp, pDown, highestPrice}) {
+  for (double v : {dt, up, down, discount, growth, pUp, pDown}) {
     if (!std::isfinite(v)) return false;
   }
   return up > down;

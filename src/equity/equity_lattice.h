@@ -48,8 +48,8 @@ struct EquityOptionTerms {
   EquityOptionTerms(double spot_, double strike_, double rate_, double expiry_, double yield_,
                     double volatility_, int steps_, bool isAmerican, bool isCall, bool useDividends_)
       : EquityOptionTerms(spot_, strike_, rate_, expiry_, yield_, volatility_, steps_,
-                          isAmerican ? Exercise::kAmerican : Exercise::kEuropean,
-                          isCall ? OptionType::kCall : OptionType::kPut, useDividends_) {}
+                          isAmerican ? Exercise::American : Exercise::European,
+                          isCall ? OptionType::Call : OptionType::Put, useDividends_) {}
 };
 
 // Largest number of steps accepted. At 100,000 steps the discretisation error
@@ -73,10 +73,10 @@ struct EquityLattice {
   double pDown;     // 1 - pUp, kept rather than recomputed at each node
   double highestPrice;  // S u^N, the dividend-free price of the top node at expiry
 
-  // False when the numbers cannot carry a tree: a non-finite parameter, a
-  // top node whose price overflows (the tree would hold infinite stock
-  // prices), or u and d equal in double precision (sigma sqrt(dt) below
-  // about 1e-16).
+  // False when the numbers cannot carry a tree: a non-finite parameter, or
+  // u and d equal in double precision (sigma sqrt(dt) below about 1e-16).
+  // A top node whose price overflows still prices (a put is worth 0 there,
+  // and the root value is checked); only a displayed tree refuses it.
   bool Usable() const;
 };
 

@@ -17,7 +17,7 @@ double GrowthFactor(double x) { return x == 0.0 ? 1.0 : std::expm1(x) / x; }
 double AveragePriceOption(double spot, double strike, double rate, double dividendYield, double sigma,
                           double remainingYears, double observedAverage, double elapsedYears,
                           OptionType type) {
-  const bool isCall = type == OptionType::kCall;
+  const bool isCall = type == OptionType::Call;
   const double t2 = remainingYears;
   const double wholePeriod = elapsedYears + t2;
   // Strike the remaining average has to beat for the whole average to beat X.

@@ -24,7 +24,7 @@ inline double AveragePriceOption(double spot, double strike, double rate, double
                                  double remainingYears, double observedAverage, double elapsedYears,
                                  bool isCall) {
   return AveragePriceOption(spot, strike, rate, dividendYield, sigma, remainingYears, observedAverage,
-                            elapsedYears, isCall ? OptionType::kCall : OptionType::kPut);
+                            elapsedYears, isCall ? OptionType::Call : OptionType::Put);
 }
 
 }  // namespace lorvex

@@ -60,7 +60,7 @@ BarrierTerms Terms(double spot, double strike, double rate, double years, double
 
 double BarrierOption(double spot, double strike, double rate, double years, double dividendYield,
                      double barrier, double sigma, int barrierType, OptionType type) {
-  const bool isCall = type == OptionType::kCall;
+  const bool isCall = type == OptionType::Call;
   if (barrierType < kUpAndIn || barrierType > kDownAndOut) {
     return std::numeric_limits<double>::quiet_NaN();
   }

@@ -25,7 +25,7 @@ double BarrierOption(double spot, double strike, double rate, double years, doub
 inline double BarrierOption(double spot, double strike, double rate, double years, double dividendYield,
                             double barrier, double sigma, int barrierType, bool isCall) {
   return BarrierOption(spot, strike, rate, years, dividendYield, barrier, sigma, barrierType,
-                       isCall ? OptionType::kCall : OptionType::kPut);
+                       isCall ? OptionType::Call : OptionType::Put);
 }
 
 }  // namespace lorvex

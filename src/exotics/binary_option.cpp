@@ -9,7 +9,7 @@ namespace lorvex {
 
 double BinaryOption(double spot, double strike, double rate, double dividendYield, double sigma, double years,
                     double cashAmount, bool cashOrNothing, OptionType type) {
-  const bool isCall = type == OptionType::kCall;
+  const bool isCall = type == OptionType::Call;
   const double t = PositiveExoticYears(years);
   const double spotQ = spot * std::exp(-dividendYield * t);
   const double discount = std::exp(-rate * t);

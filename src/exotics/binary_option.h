@@ -17,7 +17,7 @@ double BinaryOption(double spot, double strike, double rate, double dividendYiel
 inline double BinaryOption(double spot, double strike, double rate, double dividendYield, double sigma,
                            double years, double cashAmount, bool cashOrNothing, bool isCall) {
   return BinaryOption(spot, strike, rate, dividendYield, sigma, years, cashAmount, cashOrNothing,
-                      isCall ? OptionType::kCall : OptionType::kPut);
+                      isCall ? OptionType::Call : OptionType::Put);
 }
 
 }  // namespace lorvex

@@ -51,7 +51,7 @@ double EuropeanPut(double spot, double strike, double rate, double dividendYield
 CompoundValue CompoundOption(double spot, double compoundStrike, double underlyingStrike, double rate,
                              double dividendYield, double sigma, double t1, double t2, int underlyingKind,
                              OptionType type) {
-  const bool isCall = type == OptionType::kCall;
+  const bool isCall = type == OptionType::Call;
   if (t2 - t1 <= 0.0) t2 = t1 + kExoticSeparation;
   const double tau = t2 - t1;
   const double g = std::exp(-dividendYield * tau);

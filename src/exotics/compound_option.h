@@ -33,7 +33,7 @@ inline CompoundValue CompoundOption(double spot, double compoundStrike, double u
                                     double dividendYield, double sigma, double t1, double t2,
                                     int underlyingKind, bool isCall) {
   return CompoundOption(spot, compoundStrike, underlyingStrike, rate, dividendYield, sigma, t1, t2,
-                        underlyingKind, isCall ? OptionType::kCall : OptionType::kPut);
+                        underlyingKind, isCall ? OptionType::Call : OptionType::Put);
 }
 
 }  // namespace lorvex

@@ -9,7 +9,7 @@ namespace lorvex {
 
 double LookbackOption(double spot, double rate, double dividendYield, double sigma, double years,
                       double observedMax, double observedMin, OptionType type) {
-  const bool isCall = type == OptionType::kCall;
+  const bool isCall = type == OptionType::Call;
   if (rate == dividendYield) rate += kExoticSeparation;
   const double b = rate - dividendYield;
   const double v = sigma * std::sqrt(years);

@@ -20,7 +20,7 @@ double LookbackOption(double spot, double rate, double dividendYield, double sig
 inline double LookbackOption(double spot, double rate, double dividendYield, double sigma, double years,
                              double observedMax, double observedMin, bool isCall) {
   return LookbackOption(spot, rate, dividendYield, sigma, years, observedMax, observedMin,
-                        isCall ? OptionType::kCall : OptionType::kPut);
+                        isCall ? OptionType::Call : OptionType::Put);
 }
 
 }  // namespace lorvex

@@ -14,7 +14,7 @@ double HullWhiteCapValue(int t0, double sigma, double a, OptionType type, const 
   sigma = FlooredVolatility(sigma);
   // A caplet is a put on the zero bond, a floorlet a call (the zero-bond
   // option takes its put flag as an int).
-  const int bondPut = type == OptionType::kCall ? 1 : 0;
+  const int bondPut = type == OptionType::Call ? 1 : 0;
   double sum = 0.0;
   for (const CapletPeriod& c : cap.Caplets()) {
     if (c.start <= t0) continue;
@@ -22,7 +22,7 @@ double HullWhiteCapValue(int t0, double sigma, double a, OptionType type, const 
     if (growth <= 0.0) {
       // A strike at or below -1/tau: the bond strike 1/growth would be
       // infinite or negative. The caplet is certain to pay.
-      if (type == OptionType::kCall) {
+      if (type == OptionType::Call) {
         const double ps = HullWhiteZeroBondPrice(0.0, t0, t0, c.start, curve, sigma, a);
         const double pe = HullWhiteZeroBondPrice(0.0, t0, t0, c.end, curve, sigma, a);
         sum += c.notional * (ps - growth * pe);

@@ -26,7 +26,7 @@ double HullWhiteCapValue(int t0, double sigma, double a, OptionType type, const 
 // The exports' spelling until they map their flag through option_terms.h.
 inline double HullWhiteCapValue(int t0, double sigma, double a, int isFloor, const ZeroCurve& curve,
                                 const CapSchedule& cap) {
-  return HullWhiteCapValue(t0, sigma, a, isFloor == 0 ? OptionType::kCall : OptionType::kPut, curve, cap);
+  return HullWhiteCapValue(t0, sigma, a, isFloor == 0 ? OptionType::Call : OptionType::Put, curve, cap);
 }
 
 }  // namespace lorvex

@@ -35,11 +35,11 @@ CouponBondOptionResult HullWhiteCouponBondOption(int t0, int tex, double X, Opti
   }
   if (!anyFlowAfterExpiry) return result;
   const double expiry = tex;
-  const int isPut = type == OptionType::kPut ? 1 : 0;
+  const int isPut = type == OptionType::Put ? 1 : 0;
   if (X <= 0.0) {
     // The bond's value at expiry is positive for positive flows, so the call
     // is always exercised: it is the forward claim on the flows, bought today.
-    if (type == OptionType::kCall) {
+    if (type == OptionType::Call) {
       result.value =
           HullWhiteCouponBondValue(bond, t0, t0, expiry, curve, 0.0, sigma, a).value;
     }

@@ -67,7 +67,7 @@ inline CouponBondOptionResult HullWhiteCouponBondOption(int t0, int tex, double 
                                                         const ZeroCurve& curve, double sigma, double a,
                                                         const BondSchedule& bond,
                                                         int maxSteps = kMaxCriticalRateSteps) {
-  return HullWhiteCouponBondOption(t0, tex, X, isPut != 0 ? OptionType::kPut : OptionType::kCall, curve,
+  return HullWhiteCouponBondOption(t0, tex, X, isPut != 0 ? OptionType::Put : OptionType::Call, curve,
                                    sigma, a, bond, maxSteps);
 }
 

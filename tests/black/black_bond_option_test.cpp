@@ -53,8 +53,8 @@ TEST(BlackBondOption, CallMinusPutIsTheDiscountedForwardLessStrike) {
         for (double vol : {0.05, 0.2, 0.6}) {
           SCOPED_TRACE(testing::Message() << name << ", " << b.what << ", K " << strike << ", vol " << vol);
           const double call =
-              BlackBondOption(kValuation, expiry, strike, vol, OptionType::kCall, curve, bond);
-          const double put = BlackBondOption(kValuation, expiry, strike, vol, OptionType::kPut, curve, bond);
+              BlackBondOption(kValuation, expiry, strike, vol, OptionType::Call, curve, bond);
+          const double put = BlackBondOption(kValuation, expiry, strike, vol, OptionType::Put, curve, bond);
           EXPECT_NEAR(call - put, ValueAfter(bond, curve, expiry) - D * strike, 1e-9);
           EXPECT_GE(call, 0.0);
           EXPECT_GE(put, 0.0);
@@ -158,7 +158,7 @@ TEST(BlackBondOption, DegenerateTermsFollowTheirLimits) {
   }
   // An empty bond (refused frequency) has no flows after expiry.
   BondSchedule empty(100.0, 0.06, kValuation, kValuation + 1826, 3);
-  EXPECT_EQ(BlackBondOption(kValuation, expiry, 100, 0.1, OptionType::kCall, curve, empty), 0.0);
+  EXPECT_EQ(BlackBondOption(kValuation, expiry, 100, 0.1, OptionType::Call, curve, empty), 0.0);
 }
 
 // A coupon paid on the expiry date goes to the holder before expiry: it is
@@ -171,7 +171,7 @@ TEST(BlackBondOption, CouponOnTheExpiryDateIsNotDelivered) {
   for (const CouponPeriod& p : bond.Periods()) {
     if (p.end > expiry) afterExpiry += (p.coupon + p.principal) * Df(curve, kValuation, p.end);
   }
-  EXPECT_NEAR(BlackBondOption(kValuation, expiry, 0.0, 0.1, OptionType::kCall, curve, bond), afterExpiry,
+  EXPECT_NEAR(BlackBondOption(kValuation, expiry, 0.0, 0.1, OptionType::Call, curve, bond), afterExpiry,
               1e-12);
   EXPECT_NEAR(ValueAfter(bond, curve, expiry - 1) - afterExpiry, 3.0 * Df(curve, kValuation, expiry), 1e-12);
 }

@@ -25,8 +25,8 @@ TEST(BlackCap, WorkedCapAndFloor) {
   EXPECT_EQ(cap[0].start, DateToJdn(1, 4, 2000));
   EXPECT_EQ(cap[0].end, DateToJdn(30, 6, 2000));
   EXPECT_EQ(cap[10].end, DateToJdn(31, 12, 2002));
-  EXPECT_NEAR(BlackCapFloor(kValuation, 0.2, OptionType::kCall, curve, cap), 1.2055755, 5e-8);
-  EXPECT_NEAR(BlackCapFloor(kValuation, 0.2, OptionType::kPut, curve, cap), 1.1264071, 5e-8);
+  EXPECT_NEAR(BlackCapFloor(kValuation, 0.2, OptionType::Call, curve, cap), 1.2055755, 5e-8);
+  EXPECT_NEAR(BlackCapFloor(kValuation, 0.2, OptionType::Put, curve, cap), 1.1264071, 5e-8);
 }
 
 // Reference over the caplets resetting after the valuation date: the
@@ -64,8 +64,8 @@ TEST(BlackCap, ParityAndExactNormalOnSeveralCurves) {
           for (double vol : {0.05, 0.25, 0.8}) {
             SCOPED_TRACE(testing::Message() << name << ", f " << f << ", K " << K << ", start " << startDays
                                             << ", vol " << vol);
-            const double capValue = BlackCapFloor(kValuation, vol, OptionType::kCall, curve, cap);
-            const double floorValue = BlackCapFloor(kValuation, vol, OptionType::kPut, curve, cap);
+            const double capValue = BlackCapFloor(kValuation, vol, OptionType::Call, curve, cap);
+            const double floorValue = BlackCapFloor(kValuation, vol, OptionType::Put, curve, cap);
             const CapReference ref = Reference(cap, curve, vol);
             EXPECT_NEAR(capValue - floorValue, ref.parity, 1e-9);
             EXPECT_NEAR(capValue, ref.cap, ref.scale * 1e-7);
@@ -101,20 +101,20 @@ TEST(BlackCap, DegenerateTermsFollowTheirLimits) {
     double got, expected, tol;
   };
   const Row rows[] = {
-      {"zero volatility cap is intrinsic", BlackCapFloor(kValuation, 0.0, OptionType::kCall, curve, cap),
+      {"zero volatility cap is intrinsic", BlackCapFloor(kValuation, 0.0, OptionType::Call, curve, cap),
        intrinsicCap, 1e-9},
-      {"negative volatility cap is intrinsic", BlackCapFloor(kValuation, -1.0, OptionType::kCall, curve, cap),
+      {"negative volatility cap is intrinsic", BlackCapFloor(kValuation, -1.0, OptionType::Call, curve, cap),
        intrinsicCap, 1e-9},
       {"zero cap rate: cap is the forwards less 1e-6",
-       BlackCapFloor(kValuation, 0.2, OptionType::kCall, curve, zeroStrike), forwardSum - 1e-6 * weightSum,
+       BlackCapFloor(kValuation, 0.2, OptionType::Call, curve, zeroStrike), forwardSum - 1e-6 * weightSum,
        1e-10},
       {"zero cap rate: floor is nearly nothing",
-       BlackCapFloor(kValuation, 0.2, OptionType::kPut, curve, zeroStrike), 0.0, 1e-9},
+       BlackCapFloor(kValuation, 0.2, OptionType::Put, curve, zeroStrike), 0.0, 1e-9},
       {"negative cap rate priced as 1e-6",
-       BlackCapFloor(kValuation, 0.2, OptionType::kCall, curve, negativeStrike),
-       BlackCapFloor(kValuation, 0.2, OptionType::kCall, curve, zeroStrike), 0.0},
-      {"empty cap", BlackCapFloor(kValuation, 0.2, OptionType::kCall, curve, empty), 0.0, 0.0},
-      {"only past resets", BlackCapFloor(kValuation, 0.2, OptionType::kPut, curve, past), 0.0, 0.0},
+       BlackCapFloor(kValuation, 0.2, OptionType::Call, curve, negativeStrike),
+       BlackCapFloor(kValuation, 0.2, OptionType::Call, curve, zeroStrike), 0.0},
+      {"empty cap", BlackCapFloor(kValuation, 0.2, OptionType::Call, curve, empty), 0.0, 0.0},
+      {"only past resets", BlackCapFloor(kValuation, 0.2, OptionType::Put, curve, past), 0.0, 0.0},
   };
   for (const Row& r : rows) EXPECT_NEAR(r.got, r.expected, r.tol) << r.what;
 }
@@ -126,8 +126,8 @@ TEST(BlackCap, CapletResettingTodayIsLeftOut) {
   CapSchedule fromToday(100.0, 0.05, kValuation, kValuation + 1096, 4, 0.0);
   CapSchedule fromSecond(100.0, 0.05, fromToday[1].start, kValuation + 1096, 4, 0.0);
   ASSERT_EQ(fromSecond.Count(), fromToday.Count() - 1);
-  EXPECT_NEAR(BlackCapFloor(kValuation, 0.2, OptionType::kCall, curve, fromToday),
-              BlackCapFloor(kValuation, 0.2, OptionType::kCall, curve, fromSecond), 1e-12);
+  EXPECT_NEAR(BlackCapFloor(kValuation, 0.2, OptionType::Call, curve, fromToday),
+              BlackCapFloor(kValuation, 0.2, OptionType::Call, curve, fromSecond), 1e-12);
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ TEST(BlackSwaption, WorkedSwaption) {
   EXPECT_EQ(swap.FixedPeriods()[0].end, DateToJdn(30, 6, 2001));
   EXPECT_NEAR(swap.Annuity(0, kValuation, expiry, curve), 415.5845944, 5e-8);
   EXPECT_NEAR(swap.ForwardRate(0, kValuation, expiry, curve), 0.0506301741, 5e-11);
-  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.2, OptionType::kCall, curve, swap), 1.7998140, 5e-8);
-  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.2, OptionType::kPut, curve, swap), 1.5379233, 5e-8);
+  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.2, OptionType::Call, curve, swap), 1.7998140, 5e-8);
+  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.2, OptionType::Put, curve, swap), 1.5379233, 5e-8);
 }
 
 // Payer - receiver = Ann (S - K) on every curve, strike, frequency and
@@ -47,8 +47,8 @@ TEST(BlackSwaption, ParityAndExactNormalOnSeveralCurves) {
         const double S = swap.ForwardRate(0, kValuation, expiry, curve);
         for (double vol : {0.05, 0.25, 0.8}) {
           SCOPED_TRACE(testing::Message() << name << ", f " << f << ", K " << K << ", vol " << vol);
-          const double payer = BlackSwaption(kValuation, expiry, vol, OptionType::kCall, curve, swap);
-          const double receiver = BlackSwaption(kValuation, expiry, vol, OptionType::kPut, curve, swap);
+          const double payer = BlackSwaption(kValuation, expiry, vol, OptionType::Call, curve, swap);
+          const double receiver = BlackSwaption(kValuation, expiry, vol, OptionType::Put, curve, swap);
           EXPECT_NEAR(payer - receiver, ann * (S - K), 1e-9);
           const double stdDev = vol * std::sqrt(730 / 365.0);
           const double tol = ann * (S + K) * 1e-7;
@@ -98,8 +98,8 @@ TEST(BlackSwaption, NegativeForwardRateIsPricedAsTiny) {
   SwapSchedule swap(100.0, 0.02, 0.0, expiry, kValuation + 1826, 1, 1);
   ASSERT_LT(swap.ForwardRate(0, kValuation, expiry, curve), 0.0);
   const double ann = swap.Annuity(0, kValuation, expiry, curve);
-  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.3, OptionType::kCall, curve, swap), 0.0, 1e-12);
-  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.3, OptionType::kPut, curve, swap), ann * (0.02 - 1e-6),
+  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.3, OptionType::Call, curve, swap), 0.0, 1e-12);
+  EXPECT_NEAR(BlackSwaption(kValuation, expiry, 0.3, OptionType::Put, curve, swap), ann * (0.02 - 1e-6),
               1e-9);
 }
 

@@ -80,7 +80,7 @@ TEST(EquityExports, DisplayLayoutMatchesTree) {
   lorvex::ZeroCurve curve;
   curve.Insert(0.3, 1.5);
   curve.Insert(0.7, 1.5);
-  const lorvex::EquityTree tree({100, 95, 0.04, 1, 0.01, 0.3, 12, lorvex::Exercise::kAmerican, lorvex::OptionType::kPut, true}, curve);
+  const lorvex::EquityTree tree({100, 95, 0.04, 1, 0.01, 0.3, 12, lorvex::Exercise::American, lorvex::OptionType::Put, true}, curve);
   ASSERT_EQ(tree.status(), 0);
   for (int k = 0; k <= 12; ++k) {
     EXPECT_EQ(d.levels.At(k + 2), k * (1.0 / 12));
@@ -149,9 +149,6 @@ TEST(EquityExports, BadArgumentsWriteNothing) {
   calls.back().spot = -1e6;
   calls.push_back(base);
   calls.back().strike = -1;
-  // A put struck at 0 on a tree whose upper stock prices overflow: its
-  // value is a finite 0, but the tree would hold infinite prices.
-  calls.push_back({100, 0, 0, 1, 0, 300, 10, 0, 0, 0});
   for (const Call& c : calls) {
     Outputs o;
     EXPECT_EQ(Option(c, none.get(), o), -9) << c.spot << " " << c.strike << " " << c.rate << " " << c.expiry
@@ -163,6 +160,16 @@ TEST(EquityExports, BadArgumentsWriteNothing) {
       EXPECT_EQ(d.nodes.At(0, 0), kSentinel);
     }
   }
+  // A put struck at 0 on a tree whose upper stock prices overflow: its
+  // value is a finite 0 and is priced, but the display would hand out
+  // infinite prices and refuses, writing nothing.
+  const Call overflowing{100, 0, 0, 1, 0, 300, 10, 0, 0, 0};
+  Outputs o;
+  EXPECT_EQ(Option(overflowing, none.get(), o), 0);
+  EXPECT_EQ(o.price, 0.0);
+  Display d;
+  EXPECT_EQ(d.Run(overflowing, none.get()), -9);
+  EXPECT_EQ(d.nodes.At(0, 0), kSentinel);
   // Null output pointers.
   double a = kSentinel, b = kSentinel, g = kSentinel, t = kSentinel;
   EXPECT_EQ(HW_TreeEquityOpt(100, 100, 0.05, 1, 0, none.get(), 0.2, 2, 0, 1, 0, nullptr, &b, &g, &t), -9);

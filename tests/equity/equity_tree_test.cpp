@@ -36,7 +36,7 @@ double BlackScholes(const EquityOptionTerms& t) {
   const double d2 = d1 - sd;
   const double s = t.spot * std::exp(-t.yield * t.expiry);
   const double k = t.strike * std::exp(-t.rate * t.expiry);
-  return t.type == OptionType::kCall ? s * Cdf(d1) - k * Cdf(d2) : k * Cdf(-d2) - s * Cdf(-d1);
+  return t.type == OptionType::Call ? s * Cdf(d1) - k * Cdf(d2) : k * Cdf(-d2) - s * Cdf(-d1);
 }
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -50,17 +50,17 @@ TEST(EquityTree, RollingPathEqualsFullTreeBitForBit) {
     const ZeroCurve* dividends;
   };
   const Row rows[] = {
-      {{100, 100, 0.05, 1, 0, 0.2, 2, Exercise::kEuropean, OptionType::kCall, false}, &none},
-      {{100, 100, 0.05, 1, 0, 0.2, 3, Exercise::kAmerican, OptionType::kPut, false}, &none},
-      {{100, 100, 0.05, 1, 0, 0.2, 4, Exercise::kEuropean, OptionType::kCall, true}, &two},
-      {{100, 95, 0.05, 1, 0.05, 0.3, 57, Exercise::kAmerican, OptionType::kCall, true}, &two},  // q = r
-      {{100, 105, 0.05, 1, 0.05, 0.3, 58, Exercise::kEuropean, OptionType::kPut, true}, &two},
-      {{40, 45, 0.08, 2, 0.01, 0.35, 250, Exercise::kAmerican, OptionType::kPut, true}, &late},
-      {{40, 35, 0.08, 2, 0.01, 0.35, 251, Exercise::kAmerican, OptionType::kCall, true}, &late},
-      {{40, 35, 0.08, 2, 0.01, 0.35, 251, Exercise::kEuropean, OptionType::kCall, false}, &late},
-      {{120, 100, 0.02, 0.5, 0.04, 0.15, 1000, Exercise::kAmerican, OptionType::kCall, true}, &two},
-      {{80, 100, 0.02, 0.5, 0.0, 0.15, 999, Exercise::kAmerican, OptionType::kPut, false}, &none},
-      {{100, 100, 0.9, 1, 0.0, 0.05, 40, Exercise::kAmerican, OptionType::kPut, false}, &none},  // up-probability above 1
+      {{100, 100, 0.05, 1, 0, 0.2, 2, Exercise::European, OptionType::Call, false}, &none},
+      {{100, 100, 0.05, 1, 0, 0.2, 3, Exercise::American, OptionType::Put, false}, &none},
+      {{100, 100, 0.05, 1, 0, 0.2, 4, Exercise::European, OptionType::Call, true}, &two},
+      {{100, 95, 0.05, 1, 0.05, 0.3, 57, Exercise::American, OptionType::Call, true}, &two},  // q = r
+      {{100, 105, 0.05, 1, 0.05, 0.3, 58, Exercise::European, OptionType::Put, true}, &two},
+      {{40, 45, 0.08, 2, 0.01, 0.35, 250, Exercise::American, OptionType::Put, true}, &late},
+      {{40, 35, 0.08, 2, 0.01, 0.35, 251, Exercise::American, OptionType::Call, true}, &late},
+      {{40, 35, 0.08, 2, 0.01, 0.35, 251, Exercise::European, OptionType::Call, false}, &late},
+      {{120, 100, 0.02, 0.5, 0.04, 0.15, 1000, Exercise::American, OptionType::Call, true}, &two},
+      {{80, 100, 0.02, 0.5, 0.0, 0.15, 999, Exercise::American, OptionType::Put, false}, &none},
+      {{100, 100, 0.9, 1, 0.0, 0.05, 40, Exercise::American, OptionType::Put, false}, &none},  // up-probability above 1
   };
   for (const Row& r : rows) {
     const EquityTree tree(r.t, *r.dividends);
@@ -69,8 +69,8 @@ TEST(EquityTree, RollingPathEqualsFullTreeBitForBit) {
     const EquityGreeks rolled = Price(r.t, *r.dividends);
     EXPECT_TRUE(SameBits(full.value, rolled.value) && SameBits(full.delta, rolled.delta) &&
                 SameBits(full.gamma, rolled.gamma) && SameBits(full.theta, rolled.theta))
-        << "N " << r.t.steps << " call " << (r.t.type == OptionType::kCall) << " American "
-        << (r.t.exercise == Exercise::kAmerican)
+        << "N " << r.t.steps << " call " << (r.t.type == OptionType::Call) << " American "
+        << (r.t.exercise == Exercise::American)
         << ": full " << full.value << " " << full.delta << " " << full.gamma << " " << full.theta
         << ", rolled " << rolled.value << " " << rolled.delta << " " << rolled.gamma << " "
         << rolled.theta;
@@ -82,10 +82,10 @@ TEST(EquityTree, RollingPathEqualsFullTreeBitForBit) {
 // 3.8 for the odd/even swing of the out-of-the-money put). The bound allows
 // 5 / N per 100 of spot.
 TEST(EquityTree, EuropeanConvergesToBlackScholes) {
-  const EquityOptionTerms contracts[] = {{100, 100, 0.05, 1, 0, 0.2, 0, Exercise::kEuropean, OptionType::kCall, false},
-                                         {100, 110, 0.03, 2, 0.02, 0.3, 0, Exercise::kEuropean, OptionType::kPut, false},
-                                         {50, 40, 0.08, 0.5, 0.01, 0.4, 0, Exercise::kEuropean, OptionType::kCall, false},
-                                         {100, 100, 0.05, 1, 0.05, 0.25, 0, Exercise::kEuropean, OptionType::kPut, false}};
+  const EquityOptionTerms contracts[] = {{100, 100, 0.05, 1, 0, 0.2, 0, Exercise::European, OptionType::Call, false},
+                                         {100, 110, 0.03, 2, 0.02, 0.3, 0, Exercise::European, OptionType::Put, false},
+                                         {50, 40, 0.08, 0.5, 0.01, 0.4, 0, Exercise::European, OptionType::Call, false},
+                                         {100, 100, 0.05, 1, 0.05, 0.25, 0, Exercise::European, OptionType::Put, false}};
   const ZeroCurve none;
   for (EquityOptionTerms t : contracts) {
     const double exact = BlackScholes(t);
@@ -115,9 +115,9 @@ TEST(EquityTree, EuropeanPutCallParity) {
   steps.insert(steps.end(), {997, 1000, 5000, 10000});
   for (const Row& r : rows) {
     for (int n : steps) {
-      EquityOptionTerms t{r.spot, r.strike, r.rate, r.expiry, r.yield, r.vol, n, Exercise::kEuropean, OptionType::kCall, true};
+      EquityOptionTerms t{r.spot, r.strike, r.rate, r.expiry, r.yield, r.vol, n, Exercise::European, OptionType::Call, true};
       const double call = Price(t, *r.dividends).value;
-      t.type = OptionType::kPut;
+      t.type = OptionType::Put;
       const double put = Price(t, *r.dividends).value;
       const double addOnAtExpiry = DividendAddOn(*r.dividends, n * (r.expiry / n), r.rate, r.expiry);
       const double parity = r.spot * std::exp(-r.yield * r.expiry) +
@@ -134,9 +134,9 @@ TEST(EquityTree, AmericanAtLeastEuropean) {
     for (double strike : {80.0, 100.0, 120.0}) {
       for (int n : {2, 3, 50, 301}) {
         for (const ZeroCurve* d : {&none, &dividends}) {
-          EquityOptionTerms t{100, strike, 0.06, 1, 0.02, 0.25, n, Exercise::kEuropean, OptionTypeFromFlag(call), true};
+          EquityOptionTerms t{100, strike, 0.06, 1, 0.02, 0.25, n, Exercise::European, OptionTypeFromFlag(call), true};
           const double european = Price(t, *d).value;
-          t.exercise = Exercise::kAmerican;
+          t.exercise = Exercise::American;
           EXPECT_GE(Price(t, *d).value, european) << call << " " << strike << " " << n;
         }
       }
@@ -145,9 +145,9 @@ TEST(EquityTree, AmericanAtLeastEuropean) {
   // Without dividends of any kind an American call is never exercised early:
   // holding is worth at least S - K e^{-r dt} > S - K.
   for (int n : {2, 25, 400}) {
-    EquityOptionTerms t{100, 95, 0.05, 1, 0, 0.3, n, Exercise::kEuropean, OptionType::kCall, false};
+    EquityOptionTerms t{100, 95, 0.05, 1, 0, 0.3, n, Exercise::European, OptionType::Call, false};
     const double european = Price(t, none).value;
-    t.exercise = Exercise::kAmerican;
+    t.exercise = Exercise::American;
     EXPECT_EQ(Price(t, none).value, european) << n;
   }
 }
@@ -163,7 +163,7 @@ TEST(EquityTree, AmericanPutConvergesToReference) {
     double tolerance;
   } rows[] = {{1000, 1e-3}, {10000, 1e-4}};
   for (const auto& r : rows) {
-    const EquityOptionTerms t{100, 100, 0.05, 1, 0, 0.2, r.n, Exercise::kAmerican, OptionType::kPut, false};
+    const EquityOptionTerms t{100, 100, 0.05, 1, 0, 0.2, r.n, Exercise::American, OptionType::Put, false};
     EXPECT_NEAR(Price(t, none).value, 6.0903576, r.tolerance) << r.n;
   }
 }
@@ -181,13 +181,13 @@ TEST(EquityTree, GreeksApproachBlackScholes) {
   const double thetaPerDay =
       (-spot * pdf * vol / (2 * std::sqrt(expiry)) - rate * strike * std::exp(-rate * expiry) * Cdf(d2)) /
       365;
-  const EquityGreeks g = Price({spot, strike, rate, expiry, 0, vol, 2000, Exercise::kEuropean, OptionType::kCall, false}, ZeroCurve());
+  const EquityGreeks g = Price({spot, strike, rate, expiry, 0, vol, 2000, Exercise::European, OptionType::Call, false}, ZeroCurve());
   EXPECT_NEAR(g.delta, delta, 1e-3);
   EXPECT_NEAR(g.gamma, gamma, 1e-4);
   EXPECT_NEAR(g.theta, thetaPerDay, 1e-4);
   // Deep in the money, q = 0: the call moves one for one with the stock
   // (N(d1) = 1 - 3e-9 at S = 3K).
-  const EquityGreeks deep = Price({300, 100, 0.05, 1, 0, 0.2, 500, Exercise::kEuropean, OptionType::kCall, false}, ZeroCurve());
+  const EquityGreeks deep = Price({300, 100, 0.05, 1, 0, 0.2, 500, Exercise::European, OptionType::Call, false}, ZeroCurve());
   EXPECT_NEAR(deep.delta, 1.0, 1e-8);
   EXPECT_NEAR(deep.gamma, 0.0, 1e-9);
 }
@@ -196,7 +196,7 @@ TEST(EquityTree, DividendAddOnWindow) {
   // T = 1, r = 4 %: dt = 0.25, level times 0, 0.25, 0.5, 0.75, 1.
   const double r = 0.04;
   const ZeroCurve divs = Dividends({{-0.1, 9.0}, {0.5, 2.0}, {1.0, 1.0}, {1.75, 4.0}, {2.5, 8.0}});
-  const EquityOptionTerms on{100, 100, r, 1, 0, 0.2, 4, Exercise::kEuropean, OptionType::kCall, true};
+  const EquityOptionTerms on{100, 100, r, 1, 0, 0.2, 4, Exercise::European, OptionType::Call, true};
   const EquityTree tree(on, divs);
   ASSERT_EQ(tree.status(), 0);
   // Negative times never count; a dividend at tau = 0 counts undiscounted,
@@ -229,7 +229,7 @@ TEST(EquityTree, DividendAddOnWindow) {
 TEST(EquityTree, ExerciseFlags) {
   // N even and K = S: the middle expiry node sits exactly on the strike.
   for (bool call : {true, false}) {
-    const EquityTree european({100, 100, 0.05, 1, 0, 0.2, 10, Exercise::kEuropean, OptionTypeFromFlag(call), false}, ZeroCurve());
+    const EquityTree european({100, 100, 0.05, 1, 0, 0.2, 10, Exercise::European, OptionTypeFromFlag(call), false}, ZeroCurve());
     for (int k = 0; k < 10; ++k) {
       for (int m = 0; m <= k; ++m) EXPECT_FALSE(european.ExercisedAt(k, m));
     }
@@ -242,7 +242,7 @@ TEST(EquityTree, ExerciseFlags) {
   }
   // An American put is exercised on the low side of each level: an exercised
   // node is worth its payoff, and every lower node is exercised too.
-  const EquityTree put({100, 100, 0.08, 1, 0, 0.2, 60, Exercise::kAmerican, OptionType::kPut, false}, ZeroCurve());
+  const EquityTree put({100, 100, 0.08, 1, 0, 0.2, 60, Exercise::American, OptionType::Put, false}, ZeroCurve());
   int exercised = 0;
   for (int k = 0; k < 60; ++k) {
     for (int m = 1; m <= k; ++m) {
@@ -260,36 +260,39 @@ TEST(EquityTree, MemoryBudgetRefusesBeforeAllocating) {
   EXPECT_LT(EquityTree::StorageBytes(5600), kEquityTreeBudgetBytes);
   EXPECT_GT(EquityTree::StorageBytes(5700), kEquityTreeBudgetBytes);
   // 85 GB of nodes: refused at once rather than attempted.
-  const EquityTree huge({100, 100, 0.05, 1, 0, 0.2, kMaxEquitySteps, Exercise::kAmerican, OptionType::kPut, false}, ZeroCurve());
+  const EquityTree huge({100, 100, 0.05, 1, 0, 0.2, kMaxEquitySteps, Exercise::American, OptionType::Put, false}, ZeroCurve());
   EXPECT_EQ(huge.status(), -1);
   EXPECT_GT(EquityTree::StorageBytes(2147483647), kEquityTreeBudgetBytes);
 }
 
 TEST(EquityTree, TermsAndLatticeChecks) {
-  const EquityOptionTerms good{100, 100, 0.05, 1, 0, 0.2, 2, Exercise::kEuropean, OptionType::kCall, false};
+  const EquityOptionTerms good{100, 100, 0.05, 1, 0, 0.2, 2, Exercise::European, OptionType::Call, false};
   EXPECT_TRUE(EquityTermsAccepted(good));
   const double nan = std::nan("");
   struct Row {
     EquityOptionTerms t;
     bool accepted;
   };
-  const Row rows[] = {{{100, 100, 0.05, 1, 0, 0.2, 1, Exercise::kEuropean, OptionType::kCall, false}, false},
-                      {{100, 100, 0.05, 1, 0, 0.2, kMaxEquitySteps, Exercise::kEuropean, OptionType::kCall, false}, true},
-                      {{100, 100, 0.05, 1, 0, 0.2, kMaxEquitySteps + 1, Exercise::kEuropean, OptionType::kCall, false}, false},
-                      {{100, 100, 0.05, 0, 0, 0.2, 2, Exercise::kEuropean, OptionType::kCall, false}, false},
-                      {{100, 100, 0.05, 1, 0, 0, 2, Exercise::kEuropean, OptionType::kCall, false}, false},
-                      {{100, 100, 0.05, 1, nan, 0.2, 2, Exercise::kEuropean, OptionType::kCall, false}, false},
-                      {{0, 0, -0.05, 1, 0, 0.2, 2, Exercise::kEuropean, OptionType::kCall, false}, true},
-                      {{-5, 100, 0.05, 1, 0, 0.2, 2, Exercise::kEuropean, OptionType::kCall, false}, false},
-                      {{100, -1e-300, 0.05, 1, 0, 0.2, 2, Exercise::kEuropean, OptionType::kCall, false}, false}};
+  const Row rows[] = {{{100, 100, 0.05, 1, 0, 0.2, 1, Exercise::European, OptionType::Call, false}, false},
+                      {{100, 100, 0.05, 1, 0, 0.2, kMaxEquitySteps, Exercise::European, OptionType::Call, false}, true},
+                      {{100, 100, 0.05, 1, 0, 0.2, kMaxEquitySteps + 1, Exercise::European, OptionType::Call, false}, false},
+                      {{100, 100, 0.05, 0, 0, 0.2, 2, Exercise::European, OptionType::Call, false}, false},
+                      {{100, 100, 0.05, 1, 0, 0, 2, Exercise::European, OptionType::Call, false}, false},
+                      {{100, 100, 0.05, 1, nan, 0.2, 2, Exercise::European, OptionType::Call, false}, false},
+                      {{0, 0, -0.05, 1, 0, 0.2, 2, Exercise::European, OptionType::Call, false}, true},
+                      {{-5, 100, 0.05, 1, 0, 0.2, 2, Exercise::European, OptionType::Call, false}, false},
+                      {{100, -1e-300, 0.05, 1, 0, 0.2, 2, Exercise::European, OptionType::Call, false}, false}};
   for (const Row& r : rows) EXPECT_EQ(EquityTermsAccepted(r.t), r.accepted) << r.t.steps;
   // u and d equal in doubles, factors overflowing, or a top stock price
   // S u^N beyond the largest double: no lattice.
-  EXPECT_FALSE(MakeEquityLattice({100, 100, 0.05, 1, 0, 1e-300, 2, Exercise::kEuropean, OptionType::kCall, false}).Usable());
-  EXPECT_FALSE(MakeEquityLattice({100, 100, 0.05, 1, 0, 2000, 2, Exercise::kEuropean, OptionType::kCall, false}).Usable());
-  EXPECT_FALSE(MakeEquityLattice({100, 100, 1e5, 1, 0, 0.2, 2, Exercise::kEuropean, OptionType::kCall, false}).Usable());
-  EXPECT_FALSE(MakeEquityLattice({100, 0, 0, 1, 0, 300, 10, Exercise::kEuropean, OptionType::kPut, false}).Usable());
-  EXPECT_TRUE(MakeEquityLattice({100, 0, 0, 1, 0, 200, 10, Exercise::kEuropean, OptionType::kPut, false}).Usable());
+  EXPECT_FALSE(MakeEquityLattice({100, 100, 0.05, 1, 0, 1e-300, 2, Exercise::European, OptionType::Call, false}).Usable());
+  EXPECT_FALSE(MakeEquityLattice({100, 100, 0.05, 1, 0, 2000, 2, Exercise::European, OptionType::Call, false}).Usable());
+  EXPECT_FALSE(MakeEquityLattice({100, 100, 1e5, 1, 0, 0.2, 2, Exercise::European, OptionType::Call, false}).Usable());
+  // The top price S u^N: infinite at sigma 300 over ten steps, finite at 200.
+  EXPECT_FALSE(std::isfinite(
+      MakeEquityLattice({100, 0, 0, 1, 0, 300, 10, Exercise::European, OptionType::Put, false}).highestPrice));
+  EXPECT_TRUE(std::isfinite(
+      MakeEquityLattice({100, 0, 0, 1, 0, 200, 10, Exercise::European, OptionType::Put, false}).highestPrice));
   EXPECT_TRUE(MakeEquityLattice(good).Usable());
 }
 

@@ -27,9 +27,9 @@ TEST(AveragePriceOption, CallMinusPutIsTheDiscountedExpectedExcess) {
         for (const Observed& o : observed) {
           const double x = 100, r = 0.06, t2 = 0.75;
           const double call =
-              AveragePriceOption(s, x, r, q, sigma, t2, o.average, o.elapsed, OptionType::kCall);
+              AveragePriceOption(s, x, r, q, sigma, t2, o.average, o.elapsed, OptionType::Call);
           const double put =
-              AveragePriceOption(s, x, r, q, sigma, t2, o.average, o.elapsed, OptionType::kPut);
+              AveragePriceOption(s, x, r, q, sigma, t2, o.average, o.elapsed, OptionType::Put);
           const double whole = o.elapsed + t2;
           const double adjusted = (x * whole - o.elapsed * o.average) / t2;
           const double b = r - q;
@@ -63,21 +63,21 @@ TEST(AveragePriceOption, CertainExercise) {
     const double b = row.r - row.q;
     const double expectedSum = b == 0.0 ? s * t2 : s * (std::exp(b * t2) - 1.0) / b;
     const double want = std::exp(-row.r * t2) * ((expectedSum + elapsed * average) / (elapsed + t2) - x);
-    EXPECT_NEAR(AveragePriceOption(s, x, row.r, row.q, 0.3, t2, average, elapsed, OptionType::kCall), want,
+    EXPECT_NEAR(AveragePriceOption(s, x, row.r, row.q, 0.3, t2, average, elapsed, OptionType::Call), want,
                 1e-9)
         << row.r << " " << row.q;
-    EXPECT_EQ(AveragePriceOption(s, x, row.r, row.q, 0.3, t2, average, elapsed, OptionType::kPut), 0.0);
+    EXPECT_EQ(AveragePriceOption(s, x, row.r, row.q, 0.3, t2, average, elapsed, OptionType::Put), 0.0);
   }
   // r = q joins the neighbouring rates (taking E = S instead would jump by
   // e^(-r T2) S (1 - T2)/T, about 16 here).
-  EXPECT_NEAR(AveragePriceOption(s, x, 0.04, 0.04, 0.3, t2, average, elapsed, OptionType::kCall),
-              AveragePriceOption(s, x, 0.04, 0.04 + 1e-7, 0.3, t2, average, elapsed, OptionType::kCall),
+  EXPECT_NEAR(AveragePriceOption(s, x, 0.04, 0.04, 0.3, t2, average, elapsed, OptionType::Call),
+              AveragePriceOption(s, x, 0.04, 0.04 + 1e-7, 0.3, t2, average, elapsed, OptionType::Call),
               1e-6);
   // Just on the other side of the threshold the approximation gives almost
   // the same call.
   const double threshold = x * 1.5 / 1.0;  // tau SA = X T
-  EXPECT_NEAR(AveragePriceOption(s, x, 0.05, 0.0, 0.3, t2, threshold - 1e-6, elapsed, OptionType::kCall),
-              AveragePriceOption(s, x, 0.05, 0.0, 0.3, t2, threshold + 1e-6, elapsed, OptionType::kCall),
+  EXPECT_NEAR(AveragePriceOption(s, x, 0.05, 0.0, 0.3, t2, threshold - 1e-6, elapsed, OptionType::Call),
+              AveragePriceOption(s, x, 0.05, 0.0, 0.3, t2, threshold + 1e-6, elapsed, OptionType::Call),
               1e-4);
 }
 

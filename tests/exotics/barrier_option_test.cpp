@@ -160,9 +160,9 @@ TEST(BarrierOption, UnreachableBarriers) {
 // diffusion uses 0.00001 years: a live down-and-out call is its intrinsic
 // value undiscounted, 10, not 9.99967.
 TEST(BarrierOption, ZeroTimeDiscountsWithTheTimeGiven) {
-  EXPECT_NEAR(BarrierOption(100, 90, 0.08, 0.0, 0.04, 95, 0.25, kDownAndOut, OptionType::kCall), 10.0, 1e-9);
-  EXPECT_NEAR(BarrierOption(100, 110, 0.08, 0.0, 0.04, 120, 0.25, kUpAndOut, OptionType::kPut), 10.0, 1e-9);
-  EXPECT_NEAR(BarrierOption(100, 90, 0.08, -1.0, 0.04, 95, 0.25, kDownAndOut, OptionType::kCall),
+  EXPECT_NEAR(BarrierOption(100, 90, 0.08, 0.0, 0.04, 95, 0.25, kDownAndOut, OptionType::Call), 10.0, 1e-9);
+  EXPECT_NEAR(BarrierOption(100, 110, 0.08, 0.0, 0.04, 120, 0.25, kUpAndOut, OptionType::Put), 10.0, 1e-9);
+  EXPECT_NEAR(BarrierOption(100, 90, 0.08, -1.0, 0.04, 95, 0.25, kDownAndOut, OptionType::Call),
               100 * std::exp(0.04) - 90 * std::exp(0.08), 1e-9);
 }
 

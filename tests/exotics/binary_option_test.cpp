@@ -46,8 +46,8 @@ TEST(BinaryOption, ParitiesOverAGrid) {
 }
 
 TEST(BinaryOption, AssetOrNothingIgnoresTheCash) {
-  const double value = BinaryOption(100, 100, 0.05, 0.0, 0.2, 1.0, 10, false, OptionType::kCall);
-  EXPECT_EQ(BinaryOption(100, 100, 0.05, 0.0, 0.2, 1.0, -3, false, OptionType::kCall), value);
+  const double value = BinaryOption(100, 100, 0.05, 0.0, 0.2, 1.0, 10, false, OptionType::Call);
+  EXPECT_EQ(BinaryOption(100, 100, 0.05, 0.0, 0.2, 1.0, -3, false, OptionType::Call), value);
 }
 
 }  // namespace

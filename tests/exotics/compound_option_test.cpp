@@ -46,7 +46,7 @@ TEST(CompoundOption, CriticalPriceMakesTheUnderlyingWorthTheCompoundStrike) {
   for (const Row& r : rows) {
     for (int underlying : {kUnderlyingCall, kOtherPutCode}) {
       const CompoundValue got =
-          CompoundOption(r.spot, r.x1, r.x2, 0.06, 0.02, r.sigma, r.t1, r.t2, underlying, OptionType::kCall);
+          CompoundOption(r.spot, r.x1, r.x2, 0.06, 0.02, r.sigma, r.t1, r.t2, underlying, OptionType::Call);
       const double atCritical = test::Vanilla(got.criticalPrice, r.x2, 0.06, 0.02, r.sigma,
                                               r.t2 - r.t1, underlying == kUnderlyingCall);
       EXPECT_NEAR(atCritical, r.x1, 1e-6) << r.spot << " " << underlying;
@@ -120,9 +120,9 @@ TEST(CompoundOption, CallMinusPutIsTheUnderlyingLessTheDiscountedStrike) {
               const double r = 0.05;
               const double q = 0.01;
               const double call =
-                  CompoundOption(s, x1, x2, r, q, sigma, e.t1, e.t2, underlying, OptionType::kCall).value;
+                  CompoundOption(s, x1, x2, r, q, sigma, e.t1, e.t2, underlying, OptionType::Call).value;
               const double put =
-                  CompoundOption(s, x1, x2, r, q, sigma, e.t1, e.t2, underlying, OptionType::kPut).value;
+                  CompoundOption(s, x1, x2, r, q, sigma, e.t1, e.t2, underlying, OptionType::Put).value;
               const double t2 = e.t2 > e.t1 ? e.t2 : e.t1 + kExoticSeparation;
               const double option = test::Vanilla(s, x2, r, q, sigma, t2, underlying == kUnderlyingCall);
               const double parity = option - x1 * std::exp(-r * e.t1);
@@ -144,12 +144,12 @@ TEST(CompoundOption, PutCode13SkipsTheSearchWhenThePutCannotReachX1) {
   // X2 e^(-r (T2 - T1)) = 100 e^(-0.05 * 0.5) = 97.53 < X1 = 98.
   const double s = 100, x1 = 98, x2 = 100, r = 0.05, q = 0.0, sigma = 0.3, t1 = 0.5, t2 = 1.0;
   const CompoundValue call13 =
-      CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kUnderlyingPut, OptionType::kCall);
+      CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kUnderlyingPut, OptionType::Call);
   const CompoundValue put13 =
-      CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kUnderlyingPut, OptionType::kPut);
+      CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kUnderlyingPut, OptionType::Put);
   const CompoundValue call14 =
-      CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kOtherPutCode, OptionType::kCall);
-  const CompoundValue put14 = CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kOtherPutCode, OptionType::kPut);
+      CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kOtherPutCode, OptionType::Call);
+  const CompoundValue put14 = CompoundOption(s, x1, x2, r, q, sigma, t1, t2, kOtherPutCode, OptionType::Put);
   const double sale = x1 * std::exp(-r * t1) - test::Vanilla(s, x2, r, q, sigma, t2, false);
   EXPECT_EQ(call13.value, 0.0);
   EXPECT_TRUE(std::isnan(call13.criticalPrice));
@@ -160,9 +160,9 @@ TEST(CompoundOption, PutCode13SkipsTheSearchWhenThePutCannotReachX1) {
   EXPECT_NEAR(put14.value, sale, 1e-3);
   // Just above the threshold code 13 searches too and agrees with code 14.
   const CompoundValue near13 =
-      CompoundOption(s, 97, x2, r, q, sigma, t1, t2, kUnderlyingPut, OptionType::kCall);
+      CompoundOption(s, 97, x2, r, q, sigma, t1, t2, kUnderlyingPut, OptionType::Call);
   const CompoundValue near14 =
-      CompoundOption(s, 97, x2, r, q, sigma, t1, t2, kOtherPutCode, OptionType::kCall);
+      CompoundOption(s, 97, x2, r, q, sigma, t1, t2, kOtherPutCode, OptionType::Call);
   EXPECT_FALSE(std::isnan(near13.criticalPrice));
   EXPECT_EQ(near13.value, near14.value);
 }

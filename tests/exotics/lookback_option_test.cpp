@@ -72,21 +72,21 @@ TEST(LookbackOption, DominatesTheEuropeanStruckAtTheExtreme) {
           const double q = 0.03;
           const double sMin = std::min(s, 90.0);
           const double sMax = std::max(s, 110.0);
-          const double call = LookbackOption(s, r, q, sigma, t, sMax, sMin, OptionType::kCall);
-          const double put = LookbackOption(s, r, q, sigma, t, sMax, sMin, OptionType::kPut);
+          const double call = LookbackOption(s, r, q, sigma, t, sMax, sMin, OptionType::Call);
+          const double put = LookbackOption(s, r, q, sigma, t, sMax, sMin, OptionType::Put);
           EXPECT_GE(call, test::Vanilla(s, sMin, r, q, sigma, t, true) - 1e-6) << s << " " << r << " " << t;
           EXPECT_GE(put, test::Vanilla(s, sMax, r, q, sigma, t, false) - 1e-6) << s << " " << r << " " << t;
-          EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, OptionType::kCall), 0.0);
-          EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, OptionType::kPut), 0.0);
+          EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, OptionType::Call), 0.0);
+          EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, OptionType::Put), 0.0);
         }
 }
 
 TEST(LookbackOption, EachSideUsesOnlyItsOwnExtreme) {
-  const double call = LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, 100, OptionType::kCall);
-  const double put = LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, 100, OptionType::kPut);
+  const double call = LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, 100, OptionType::Call);
+  const double put = LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, 100, OptionType::Put);
   for (double other : {0.0, 120.0, 1e6}) {
-    EXPECT_EQ(LookbackOption(120, 0.1, 0.04, 0.3, 0.5, other, 100, OptionType::kCall), call) << other;
-    EXPECT_EQ(LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, other, OptionType::kPut), put) << other;
+    EXPECT_EQ(LookbackOption(120, 0.1, 0.04, 0.3, 0.5, other, 100, OptionType::Call), call) << other;
+    EXPECT_EQ(LookbackOption(120, 0.1, 0.04, 0.3, 0.5, 150, other, OptionType::Put), put) << other;
   }
 }
 

@@ -47,8 +47,8 @@ TEST(HullWhiteCap, CapMinusFloorIsTheForwardRateAgreements) {
       }
     }
     for (double a : {0.1, 0.0, -0.02}) {
-      const double capValue = HullWhiteCapValue(kT0, 0.012, a, OptionType::kCall, curve, cap);
-      const double floorValue = HullWhiteCapValue(kT0, 0.012, a, OptionType::kPut, curve, cap);
+      const double capValue = HullWhiteCapValue(kT0, 0.012, a, OptionType::Call, curve, cap);
+      const double floorValue = HullWhiteCapValue(kT0, 0.012, a, OptionType::Put, curve, cap);
       EXPECT_NEAR(capValue - floorValue, fras, 1e-12) << t.name << " a " << a;
       EXPECT_GT(capValue, std::max(fras, 0.0)) << t.name << " a " << a;
     }
@@ -113,10 +113,10 @@ TEST(HullWhiteCap, EdgeCases) {
   const ZeroCurve curve = Line(0.035, 0.065);
   const CapSchedule resetToday(100.0, 0.05, kT0, kT0 + 91, 4, 0.0);
   ASSERT_EQ(resetToday.Count(), 1);
-  EXPECT_EQ(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::kCall, curve, resetToday), 0.0);
-  EXPECT_EQ(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::kPut, curve, resetToday), 0.0);
+  EXPECT_EQ(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::Call, curve, resetToday), 0.0);
+  EXPECT_EQ(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::Put, curve, resetToday), 0.0);
   const CapSchedule empty(100.0, 0.05, kT0 + 500, kT0 + 400, 4, 0.0);
-  EXPECT_EQ(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::kCall, curve, empty), 0.0);
+  EXPECT_EQ(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::Call, curve, empty), 0.0);
 
   for (double rate : {-4.0, -10.0}) {  // 1 + K tau = 0 on 91.25 days, below 0 at -10
     const CapSchedule cap(100.0, rate, kT0 + 365, kT0 + 1095, 4, 0.0);
@@ -124,8 +124,8 @@ TEST(HullWhiteCap, EdgeCases) {
     for (const CapletPeriod& c : cap.Caplets()) {
       fras += 100.0 * (MarketDiscount(curve, c.start) - (1.0 + rate * c.accrualFraction) * MarketDiscount(curve, c.end));
     }
-    EXPECT_NEAR(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::kCall, curve, cap), fras, 1e-11) << rate;
-    EXPECT_NEAR(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::kPut, curve, cap), 0.0, 1e-11) << rate;
+    EXPECT_NEAR(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::Call, curve, cap), fras, 1e-11) << rate;
+    EXPECT_NEAR(HullWhiteCapValue(kT0, 0.01, 0.1, OptionType::Put, curve, cap), 0.0, 1e-11) << rate;
   }
 }
 

@@ -59,7 +59,7 @@ TEST(HullWhiteCouponBondOption, CriticalRatePricesTheBondAtTheStrike) {
     const BondSchedule bond = Bond(t);
     const double tex = kT0 + t.expiryDays;
     const CouponBondOptionResult o = HullWhiteCouponBondOption(kT0, kT0 + t.expiryDays, t.strike,
-                                                               OptionType::kCall, curve, t.sigma, t.a, bond);
+                                                               OptionType::Call, curve, t.sigma, t.a, bond);
     ASSERT_EQ(o.status, 0);
     const double v = HullWhiteCouponBondValue(bond, kT0, tex, tex, curve, o.criticalRate, t.sigma, t.a).value;
     EXPECT_NEAR(v, t.strike, 1e-5) << t.years << "y strike " << t.strike;
@@ -77,9 +77,9 @@ TEST(HullWhiteCouponBondOption, PutCallParity) {
     const BondSchedule bond = Bond(t);
     const int tex = kT0 + t.expiryDays;
     const double call =
-        HullWhiteCouponBondOption(kT0, tex, t.strike, OptionType::kCall, curve, t.sigma, t.a, bond).value;
+        HullWhiteCouponBondOption(kT0, tex, t.strike, OptionType::Call, curve, t.sigma, t.a, bond).value;
     const double put =
-        HullWhiteCouponBondOption(kT0, tex, t.strike, OptionType::kPut, curve, t.sigma, t.a, bond).value;
+        HullWhiteCouponBondOption(kT0, tex, t.strike, OptionType::Put, curve, t.sigma, t.a, bond).value;
     const double forward = FlowsAfter(bond, tex, curve) - t.strike * MarketDiscount(curve, tex);
     EXPECT_NEAR(call - put, forward, 1e-5) << t.years << "y strike " << t.strike;
     EXPECT_GT(call, std::max(forward, 0.0)) << t.years << "y strike " << t.strike;
@@ -129,9 +129,9 @@ TEST(HullWhiteCouponBondOption, VanishingVolatilityGivesIntrinsicValueOfForward)
     const double forward = FlowsAfter(bond, tex, curve) - t.strike * MarketDiscount(curve, tex);
     for (double sigma : {0.0, 1e-8}) {
       const double call =
-          HullWhiteCouponBondOption(kT0, tex, t.strike, OptionType::kCall, curve, sigma, t.a, bond).value;
+          HullWhiteCouponBondOption(kT0, tex, t.strike, OptionType::Call, curve, sigma, t.a, bond).value;
       const double put =
-          HullWhiteCouponBondOption(kT0, tex, t.strike, OptionType::kPut, curve, sigma, t.a, bond).value;
+          HullWhiteCouponBondOption(kT0, tex, t.strike, OptionType::Put, curve, sigma, t.a, bond).value;
       EXPECT_NEAR(call, std::max(forward, 0.0), 1e-5) << t.years << "y strike " << t.strike;
       EXPECT_NEAR(put, std::max(-forward, 0.0), 1e-5) << t.years << "y strike " << t.strike;
     }
@@ -189,9 +189,9 @@ TEST(HullWhiteCouponBondOption, DegenerateCases) {
   for (const Row& r : rows) {
     const int tex = kT0 + r.expiryDays;
     const CouponBondOptionResult call =
-        HullWhiteCouponBondOption(kT0, tex, r.strike, OptionType::kCall, curve, 0.01, 0.1, bond);
+        HullWhiteCouponBondOption(kT0, tex, r.strike, OptionType::Call, curve, 0.01, 0.1, bond);
     const CouponBondOptionResult put =
-        HullWhiteCouponBondOption(kT0, tex, r.strike, OptionType::kPut, curve, 0.01, 0.1, bond);
+        HullWhiteCouponBondOption(kT0, tex, r.strike, OptionType::Put, curve, 0.01, 0.1, bond);
     EXPECT_EQ(call.status, 0) << r.name;
     EXPECT_EQ(put.status, 0) << r.name;
     EXPECT_EQ(call.value, std::isnan(r.call) ? FlowsAfter(bond, tex, curve) : r.call) << r.name;
@@ -199,7 +199,7 @@ TEST(HullWhiteCouponBondOption, DegenerateCases) {
   }
   const BondSchedule empty(100.0, 0.06, kT0, kT0 + 1826, 3);
   const CouponBondOptionResult none =
-      HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, OptionType::kCall, curve, 0.01, 0.1, empty);
+      HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, OptionType::Call, curve, 0.01, 0.1, empty);
   EXPECT_EQ(none.status, 0);
   EXPECT_EQ(none.value, 0.0);
 }
@@ -220,7 +220,7 @@ TEST(HullWhiteCouponBondOption, FailedSearchIsRefused) {
   for (const Row& r : rows) {
     const BondSchedule bond(r.face, r.coupon, kT0, kT0 + 3650, 2);
     const CouponBondOptionResult o =
-        HullWhiteCouponBondOption(kT0, kT0 + 365, r.strike, OptionType::kPut, curve, 0.01, 0.1, bond);
+        HullWhiteCouponBondOption(kT0, kT0 + 365, r.strike, OptionType::Put, curve, 0.01, 0.1, bond);
     EXPECT_EQ(o.status, kCriticalRateNotFound) << r.name;
     EXPECT_EQ(o.value, 0.0) << r.name;
     EXPECT_LE(o.steps, kMaxCriticalRateSteps) << r.name;
@@ -229,12 +229,12 @@ TEST(HullWhiteCouponBondOption, FailedSearchIsRefused) {
   // tolerance, the last one still taken), so a limit of 3 refuses it.
   const BondSchedule bond(100.0, 0.06, kT0, kT0 + 1825, 2);
   const CouponBondOptionResult enough =
-      HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, OptionType::kCall, curve, 0.01, 0.1, bond, 4);
+      HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, OptionType::Call, curve, 0.01, 0.1, bond, 4);
   EXPECT_EQ(enough.status, 0);
   EXPECT_EQ(enough.steps, 4);
   EXPECT_GT(enough.value, 0.0);
   const CouponBondOptionResult cut =
-      HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, OptionType::kCall, curve, 0.01, 0.1, bond, 3);
+      HullWhiteCouponBondOption(kT0, kT0 + 365, 100.0, OptionType::Call, curve, 0.01, 0.1, bond, 3);
   EXPECT_EQ(cut.status, kCriticalRateNotFound);
   EXPECT_EQ(cut.value, 0.0);
 }
