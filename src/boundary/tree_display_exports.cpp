@@ -120,7 +120,9 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_TreeBondDisplay(
     HullWhiteTree tree(setup.Args());
     if (tree.status() != 0) return LORVEX_TREE_BUILD;
     // Fills every node's three slots; the root value itself is not reported.
-    TreeBondOptionRollback(setup.exercise, terms.isAmerican, callFlag != 1, setup.bond, tree, cleanStrikeFlag == 1);
+    TreeNodeSlots slots;
+    TreeBondOptionRollback(setup.exercise, terms.isAmerican, callFlag != 1, setup.bond, tree, cleanStrikeFlag == 1,
+                           &slots);
 
     const int32_t arrays = CheckDisplayArrays(nodeArray, levelArray, probabilityArray);
     if (arrays != LORVEX_OK) return arrays;
@@ -136,7 +138,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_TreeBondDisplay(
       const double level[3] = {(date - t0) / 365.0, setup.bond.AccruedInterest(date), static_cast<double>(count)};
       if (!PutRow(*levelArray, static_cast<LONG>(i), level)) return kDisplayWrite;
       for (int j = 0; j < count; ++j, ++row) {
-        const double node[4] = {tree.NodeValue(i, j, 0), tree.NodeValue(i, j, 1), tree.NodeValue(i, j, 2),
+        const double node[4] = {slots.NodeValue(i, j, 0), slots.NodeValue(i, j, 1), slots.NodeValue(i, j, 2),
                                 tree.NodeRate(i, j)};
         if (!PutRow(*nodeArray, row, node)) return kDisplayWrite;
       }

@@ -137,7 +137,10 @@ TimeGrid BuildTimeGrid(const TimeGridInput& in) {
     if (in.uniform) {
       const double expiry = in.exerciseDates.back();
       if (!(expiry > t0)) return g;
-      if (static_cast<double>(in.stepCount) + 2.0 > static_cast<double>(in.maxDates)) return g;
+      if (static_cast<double>(in.stepCount) + 2.0 > static_cast<double>(in.maxDates)) {
+        g.tooLong = true;
+        return g;
+      }
       const double step = (expiry - t0) / stepsN;
       grid.reserve(static_cast<std::size_t>(in.stepCount) + 2);
       grid.push_back(t0);
@@ -181,6 +184,7 @@ TimeGrid BuildTimeGrid(const TimeGridInput& in) {
         return std::floor((cur - prev) / maxStep);
       });
     }
+    if (!fits || grid.size() > in.maxDates) g.tooLong = true;
     if (!fits || grid.size() < 2 || grid.size() > in.maxDates) return g;
   } catch (const std::bad_alloc&) {
     return g;
