@@ -153,8 +153,8 @@ void HullWhiteTree::Release() {
   for (auto* v : {&date_, &dt_, &a_, &sigma_, &dx_, &alpha_}) FreeVector(*v);
   for (auto* v : {&jMin_, &nodeCount_, &maturityCount_}) FreeVector(*v);
   FreeVector(nodeBegin_);
-  for (auto* v : {&rate_, &discount_, &pUp_, &pDown_}) FreeVector(*v);
-  FreeVector(successor_);
+  for (auto* v : {&rate_, &discount_, &pUp_, &pDown_}) v->reset();
+  successor_.reset();
   levelCount_ = 0;
   expiryLevel_ = 0;
   builtLast_ = 0;
@@ -219,10 +219,16 @@ bool HullWhiteTree::PlanTree(const TreeBuildArgs& args) {
       ConstantValues(volatility_)) {
     const double stepDays = (expiryDate_ - startDate_) / stepCount_;
     const double nodes = UniformLatticeNodesAtLeast(stepCount_, stepDays, meanReversion_.begin()->y);
+    estimate_.levels = stepCount_ + 2.0;
+    estimate_.nodes = nodes;
+    estimate_.nodeMaturities = kTreeNodeWork * nodes;
+    estimate_.bytes = nodes * kBytesPerNode;
     if (nodes * kBytesPerNode > args.memoryBudgetBytes) {
       return Refuse(TreeRefusal::kMemory, nodes * kBytesPerNode, args.memoryBudgetBytes);
     }
-    if (nodes > args.workBudget) return Refuse(TreeRefusal::kWork, nodes, args.workBudget);
+    if (kTreeNodeWork * nodes > args.workBudget) {
+      return Refuse(TreeRefusal::kWork, kTreeNodeWork * nodes, args.workBudget);
+    }
   }
 
   TimeGridInput in;
@@ -320,6 +326,7 @@ bool HullWhiteTree::PlanWidths(const TreeBuildArgs& args) {
   // Size: the nodes of the built levels; the node yields' walk (two
   // levels of bond prices) and its node-maturities; the node curves read.
   TreeWorkEstimate& e = estimate_;
+  e = TreeWorkEstimate();
   e.levels = builtLast_ + 1.0;
   int maxNodes = 1;
   for (int i = 0; i <= builtLast_; ++i) {
@@ -338,7 +345,7 @@ bool HullWhiteTree::PlanWidths(const TreeBuildArgs& args) {
     }
     e.bytes += 3.0 * maxNodes * maturityCount_[static_cast<std::size_t>(firstYieldLevel_)] * 8.0;
   }
-  e.nodeMaturities += e.nodes;
+  e.nodeMaturities += kTreeNodeWork * e.nodes;
   e.bytes += static_cast<double>(m) * kBytesPerLevel + e.nodes * kBytesPerNode + 4.0 * maxNodes * 8.0;
   if (e.bytes > args.memoryBudgetBytes) return Refuse(TreeRefusal::kMemory, e.bytes, args.memoryBudgetBytes);
   if (e.nodeMaturities > args.workBudget) return Refuse(TreeRefusal::kWork, e.nodeMaturities, args.workBudget);
@@ -350,11 +357,11 @@ bool HullWhiteTree::PlanWidths(const TreeBuildArgs& args) {
     nodeBegin_[static_cast<std::size_t>(i)] = total;
     total += static_cast<std::size_t>(nodeCount_[static_cast<std::size_t>(i)]);
   }
-  rate_.assign(total, 0.0);
-  discount_.assign(total, 0.0);
-  pUp_.assign(total, 0.0);
-  pDown_.assign(total, 0.0);
-  successor_.assign(total, 0);
+  rate_ = std::make_unique_for_overwrite<double[]>(total);
+  discount_ = std::make_unique_for_overwrite<double[]>(total);
+  pUp_ = std::make_unique_for_overwrite<double[]>(total);
+  pDown_ = std::make_unique_for_overwrite<double[]>(total);
+  successor_ = std::make_unique_for_overwrite<int[]>(total);
   maturitiesDescending_.assign(maturitiesAscending_.rbegin(), maturitiesAscending_.rend());
   return true;
 }

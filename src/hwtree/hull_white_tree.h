@@ -34,6 +34,7 @@
 
 #include <cstddef>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "hwtree/rate_transform.h"
@@ -42,9 +43,15 @@
 namespace lorvex {
 
 inline constexpr double kTreeMemoryBudgetBytes = 2147483648.0;  // 2 GiB
-// Default work budget in node-maturities (see TreeWorkEstimate): about 2
-// seconds of the slowest tree pricer on a 2 GHz machine of 2026.
-inline constexpr double kTreeWorkBudget = 1.0e9;
+// Default work budget in node-maturities (see TreeWorkEstimate). Measured
+// on the project's 2-core 2.1 GHz build machine under load: a node built
+// and fitted about 360 ns, a node-maturity rolled or read about 25 ns; so
+// 1e8 is about 2 to 3 seconds for the slowest kind of call (a cap read off
+// node curves at many resets), well under that for the others.
+inline constexpr double kTreeWorkBudget = 1.0e8;
+// A node built (its branching and a few Newton passes of the fit, each
+// with an exponential) costs about as much as this many node-maturities.
+inline constexpr double kTreeNodeWork = 12.0;
 
 // The tree needs sigma > 0 (a zero spacing cannot branch). A volatility of
 // 0 or below is priced with 1e-6 a year, as the closed-form cap prices it.
@@ -77,7 +84,9 @@ struct TreeBuildArgs {
 struct TreeWorkEstimate {
   double levels = 0.0;          // levels built
   double nodes = 0.0;           // nodes on them
-  double nodeMaturities = 0.0;  // nodes + node-maturities read or rolled
+  // The work: kTreeNodeWork per node built plus the node-maturities read
+  // (node curves) or rolled (node yields).
+  double nodeMaturities = 0.0;
   double bytes = 0.0;           // storage of the lattice and the walks
 };
 
@@ -162,7 +171,7 @@ class HullWhiteTree {
   // Index in level i+1 of the middle successor (up: +1, down: -1).
   int Successor(int i, int j) const { return successor_[Node(i, j)]; }
   // The level's nodes' rates (count LevelNodeCount(i)), lowest first.
-  const double* LevelRates(int i) const { return rate_.data() + nodeBegin_[Lv(i)]; }
+  const double* LevelRates(int i) const { return rate_.get() + nodeBegin_[Lv(i)]; }
 
   // exp(-r dt_i / 365), the node's one-step discount factor.
   double StepDiscount(int i, int j) const { return discount_[Node(i, j)]; }
@@ -255,9 +264,11 @@ class HullWhiteTree {
   std::vector<int> jMin_, nodeCount_, maturityCount_;
   std::vector<std::size_t> nodeBegin_;
 
-  // Per node of the levels 0 .. builtLast_, one flat array per field.
-  std::vector<double> rate_, discount_, pUp_, pDown_;
-  std::vector<int> successor_;
+  // Per node of the levels 0 .. builtLast_, one flat array per field, left
+  // uninitialised until the build writes every entry (zeroing megabytes
+  // that are written next costs as much as the writes).
+  std::unique_ptr<double[]> rate_, discount_, pUp_, pDown_;
+  std::unique_ptr<int[]> successor_;
   int maxNodes_ = 0;
 };
 

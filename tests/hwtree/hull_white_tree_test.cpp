@@ -418,7 +418,7 @@ TEST(HullWhiteTree, WorkBudget) {
     for (int i = 0; i <= full.expiryLevel(); ++i) read += full.LevelNodeCount(i) * full.MaturityCount(i);
     for (int i = 0; kind != 0 && i < full.levelCount(); ++i) rolled += full.LevelNodeCount(i) * full.MaturityCount(i);
     EXPECT_EQ(e.nodes, nodes) << kind;
-    EXPECT_EQ(e.nodeMaturities, nodes + read + rolled) << kind;
+    EXPECT_EQ(e.nodeMaturities, kTreeNodeWork * nodes + read + rolled) << kind;
     in.args.workBudget = e.nodeMaturities;
     EXPECT_EQ(HullWhiteTree(in.args).status(), 0) << kind;
     in.args.workBudget = e.nodeMaturities - 1.0;
