@@ -36,6 +36,7 @@ bool NodeCurves::PrepareLevel(int i) {
   const double levelDate = tree_.LevelDate(i);
   const double nextDate = tree_.LevelDate(i + 1);
   rate_ = tree_.LevelRates(i);
+  nodeCount_ = tree_.LevelNodeCount(i);
   dates_.clear();
   source_.clear();
   // Ascending: the maturities from the earliest, the next level's date in

@@ -44,6 +44,14 @@ class NodeCurves {
     return src < 0 ? rate_[j] : walk_->Yield(j, src);
   }
 
+  // Kind 0: the closed-form factors of point p, whose rate is
+  // HullWhiteTree::TenorRateFromTerms(PointTerms(p), node rate).
+  const HullWhiteTree::TenorTerms& PointTerms(int p) const { return terms_[static_cast<std::size_t>(p)]; }
+  // The prepared level's node rates, and their number.
+  const double* LevelRates() const { return rate_; }
+  int NodeCount() const { return nodeCount_; }
+  int kind() const { return tree_.kind(); }
+
   // The whole curve of node j of the prepared level, valid until the next
   // call; nullptr when memory runs out.
   const ZeroCurve* Build(int j);
@@ -56,6 +64,7 @@ class NodeCurves {
   std::vector<int> source_;                       // maturity index (latest first), -1: the next date
   std::vector<HullWhiteTree::TenorTerms> terms_;  // kind 0: per point
   const double* rate_ = nullptr;                  // the level's node rates
+  int nodeCount_ = 0;
   int status_ = 0;
 };
 

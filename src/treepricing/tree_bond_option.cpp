@@ -75,6 +75,21 @@ class BondNodePricer {
       }
     }
     spot_ = place(day);
+    // The recurrence of PriceLevel needs finite factors and a finite rate
+    // at the day itself (then the divisor of ForwardPrice is exactly 1).
+    normalLevel_ = curves_.kind() == 0;
+    for (Flow& f : flows_) {
+      const double b0 = normalLevel_ ? PointSlope(f.at.p0) : 0.0;
+      f.slope = f.at.p1 < 0 || !normalLevel_ ? b0 : b0 + (PointSlope(f.at.p1) - b0) * f.at.c1 / f.at.c2;
+      if (!std::isfinite(f.slope)) normalLevel_ = false;
+    }
+    if (normalLevel_) {
+      const double* r = curves_.LevelRates();
+      const int n = curves_.NodeCount();
+      for (int j : {0, n - 1}) {
+        if (!std::isfinite(NormalRate(spot_, r[j]))) normalLevel_ = false;
+      }
+    }
     return true;
   }
 
@@ -93,7 +108,36 @@ class BondNodePricer {
     return sum;
   }
 
+  // The prices of the level's n nodes. On the normal tree a node curve's
+  // rates are affine in the node's rate, y = A + B r, and the rates of a
+  // level are equally spaced (dx apart), so from one node to the next each
+  // flow's discount factor is multiplied by exp(-B dx days / 365): one
+  // exponential per flow every kAnchor nodes, where the factor is taken
+  // afresh (exactly as Price takes it) to keep the rounding of the
+  // products below kAnchor ulps. Other kinds price node by node.
+  void PriceLevel(int n, double dx, double* prices) {
+    if (!normalLevel_ || bond_.Count() == 0) {
+      for (int j = 0; j < n; ++j) prices[j] = Price(j);
+      return;
+    }
+    const double* r = curves_.LevelRates();
+    std::fill(prices, prices + n, 0.0);
+    for (const Flow& f : flows_) {
+      const double g = std::exp(-(f.slope * dx) * f.days / kDaysPerYear);
+      double df = 0.0;
+      for (int j = 0; j < n; ++j) {
+        if (j % kAnchor == 0) {
+          df = std::exp(-NormalRate(f.at, r[j]) * f.days / kDaysPerYear);
+        } else {
+          df *= g;
+        }
+        prices[j] += f.amount * df;
+      }
+    }
+  }
+
  private:
+  static constexpr int kAnchor = 8;
   struct Read {
     int p0 = 0;
     int p1 = -1;  // -1: flat beyond an end, the rate of p0
@@ -104,7 +148,20 @@ class BondNodePricer {
     double amount = 0.0;
     double days = 0.0;
     Read at;
+    double slope = 0.0;  // kind 0: B of the flow's interpolated rate
   };
+  // Kind 0: the rate at a read for node rate r, as Price computes it.
+  double NormalRate(const Read& at, double r) const {
+    const double y0 = HullWhiteTree::TenorRateFromTerms(curves_.PointTerms(at.p0), r);
+    if (at.p1 < 0) return y0;
+    const double y1 = HullWhiteTree::TenorRateFromTerms(curves_.PointTerms(at.p1), r);
+    return y0 + (y1 - y0) * at.c1 / at.c2;
+  }
+  // dy/dr of a point's closed-form rate.
+  double PointSlope(int p) const {
+    const HullWhiteTree::TenorTerms& t = curves_.PointTerms(p);
+    return 365.0 * t.b2 * t.dtY / t.b1 / t.days;
+  }
   double Rate(const Read& r) const {
     const double y0 = rates_[static_cast<std::size_t>(r.p0)];
     if (r.p1 < 0) return y0;
@@ -117,6 +174,7 @@ class BondNodePricer {
   Read spot_;
   std::vector<int> needed_;
   std::vector<double> rates_;
+  bool normalLevel_ = false;
 };
 
 class BondOptionOnTree : public TreeInstrument {
@@ -131,7 +189,8 @@ class BondOptionOnTree : public TreeInstrument {
         tree_(tree),
         curves_(tree),
         pricer_(bond, curves_),
-        slots_(slots) {}
+        slots_(slots),
+        prices_(static_cast<std::size_t>(tree.MaxNodeCount())) {}
 
   bool usable() const { return curves_.status() == 0; }
 
@@ -153,10 +212,11 @@ class BondOptionOnTree : public TreeInstrument {
     if (priceBond && !pricer_.PrepareLevel(i, day)) return false;
     const double accrued = exercisable && isClean_ ? bond_.AccruedInterest(di) : 0.0;
     const int nodes = tree_.LevelNodeCount(i);
+    if (priceBond) pricer_.PriceLevel(nodes, tree_.LevelDx(i), prices_.data());
     for (int j = 0; j < nodes; ++j) {
       double exerciseValue = 0.0;
       if (priceBond) {
-        double price = pricer_.Price(j);
+        double price = prices_[static_cast<std::size_t>(j)];
         if (slots_ != nullptr) slots_->SetNodeValue(i, j, 1, price);
         if (exercisable) {
           if (isClean_) price -= accrued;
@@ -184,6 +244,7 @@ class BondOptionOnTree : public TreeInstrument {
   NodeCurves curves_;
   BondNodePricer pricer_;
   TreeNodeSlots* slots_;
+  std::vector<double> prices_;  // the bond at each node of the level
 };
 
 }  // namespace
