@@ -18,8 +18,10 @@ constexpr int kMaxNewtonPasses = 100;
 constexpr double kMaxOffset = 1e8;         // far beyond any budget; keeps casts defined
 constexpr double kVolatilityFloor = 1e-6;
 
-// Bytes of one node's rate, discount factor, probabilities and successor.
-constexpr double kBytesPerNode = 4 * 8 + 4;
+// Bytes of one node's rate and discount factor, and at most half a table
+// entry of branching (offset and two probabilities) when no two levels
+// share a geometry.
+constexpr double kBytesPerNode = 2 * 8 + 12;
 // Bytes a level costs at least: its record, its grid date and three nodes
 // (every level after the root has at least three).
 constexpr double kBytesPerLevel = 12 * 8 + 8 + 3 * kBytesPerNode;
@@ -153,8 +155,11 @@ void HullWhiteTree::Release() {
   for (auto* v : {&date_, &dt_, &a_, &sigma_, &dx_, &alpha_}) FreeVector(*v);
   for (auto* v : {&jMin_, &nodeCount_, &maturityCount_}) FreeVector(*v);
   FreeVector(nodeBegin_);
-  for (auto* v : {&rate_, &discount_, &pUp_, &pDown_}) v->reset();
-  successor_.reset();
+  rate_.reset();
+  discount_.reset();
+  FreeVector(tableBegin_);
+  for (auto* v : {&topOffset_, &shift_, &tableOffset_}) FreeVector(*v);
+  for (auto* v : {&topUp_, &topDown_, &tableUp_, &tableDown_}) FreeVector(*v);
   levelCount_ = 0;
   expiryLevel_ = 0;
   builtLast_ = 0;
@@ -359,47 +364,55 @@ bool HullWhiteTree::PlanWidths(const TreeBuildArgs& args) {
   }
   rate_ = std::make_unique_for_overwrite<double[]>(total);
   discount_ = std::make_unique_for_overwrite<double[]>(total);
-  pUp_ = std::make_unique_for_overwrite<double[]>(total);
-  pDown_ = std::make_unique_for_overwrite<double[]>(total);
-  successor_ = std::make_unique_for_overwrite<int[]>(total);
+  const auto levels = static_cast<std::size_t>(builtLast_) + 1;
+  tableBegin_.assign(levels, 0);
+  topOffset_.assign(levels, 0);
+  shift_.assign(levels, 0);
+  topUp_.assign(levels, 0.0);
+  topDown_.assign(levels, 0.0);
   maturitiesDescending_.assign(maturitiesAscending_.rbegin(), maturitiesAscending_.rend());
   return true;
 }
 
 bool HullWhiteTree::BuildBranching() {
   const int last = levelCount_ - 1;
+  StepGeometry tableGeometry{};
+  std::size_t tableStart = 0;
   for (int i = 0; i <= builtLast_; ++i) {
     const auto li = static_cast<std::size_t>(i);
-    const std::size_t base = nodeBegin_[li];
-    const int n = nodeCount_[li];
     const int h = -jMin_[li];
     const double v = dt_[li] * (sigma_[li] * sigma_[li]);
     const StepGeometry g{dx_[li], dt_[li], a_[li], v, dx_[li + 1], 2.0 * (dx_[li + 1] * dx_[li + 1])};
-    double prevOffset = 0.0;
-    for (int mm = h; mm < n; ++mm) {
-      const Branch b = BranchNode(mm - h, mm == n - 1, mm > h, prevOffset, g);
-      prevOffset = b.offset;
-      // PlanWidths bounded the top offset, and so every offset below it.
-      const int k = static_cast<int>(b.offset);
-      const std::size_t up = base + static_cast<std::size_t>(mm);
-      const std::size_t mirror = base + static_cast<std::size_t>(2 * h - mm);
-      successor_[up] = k;
-      pUp_[up] = b.pUp;
-      pDown_[up] = b.pDown;
-      successor_[mirror] = -k;
-      pUp_[mirror] = b.pDown;
-      pDown_[mirror] = b.pUp;
+    // The table of the level before serves when the geometry is the same
+    // to the bit (it is the last table, so it can grow).
+    const bool same = i > 0 && g.dx == tableGeometry.dx && g.dt == tableGeometry.dt && g.a == tableGeometry.a &&
+                      g.v == tableGeometry.v && g.dxNext == tableGeometry.dxNext && g.d == tableGeometry.d;
+    if (!same) {
+      tableStart = tableOffset_.size();
+      tableGeometry = g;
     }
+    for (std::size_t c = tableOffset_.size() - tableStart; c < static_cast<std::size_t>(h); ++c) {
+      // PlanWidths bounded the top offset, and so every offset below it.
+      const Branch b = BranchNode(static_cast<int>(c), false, false, 0.0, g);
+      tableOffset_.push_back(static_cast<int>(b.offset));
+      tableUp_.push_back(b.pUp);
+      tableDown_.push_back(b.pDown);
+    }
+    tableBegin_[li] = tableStart;
+    const double below = h >= 1 ? tableOffset_[tableStart + static_cast<std::size_t>(h) - 1] : 0.0;
+    const Branch top = BranchNode(h, true, h >= 1, below, g);
+    topOffset_[li] = static_cast<int>(top.offset);
+    topUp_[li] = top.pUp;
+    topDown_[li] = top.pDown;
     if (i < last) {
-      // Offsets become indices of the middle successor in the next level.
-      const int shift = -jMin_[li + 1];
-      for (int mm = 0; mm < n; ++mm) {
-        int& s = successor_[base + static_cast<std::size_t>(mm)];
-        s += shift;
-        if (s < 1 || s > nodeCount_[li + 1] - 2) return false;
-      }
-    } else {
-      for (int mm = 0; mm < n; ++mm) successor_[base + static_cast<std::size_t>(mm)] = 0;
+      // Offsets become indices of the middle successor in the next level;
+      // the offsets rise with the node, so the top node and its mirror
+      // are the ones that could leave the next level's inner nodes.
+      shift_[li] = -jMin_[li + 1];
+      const int highest = topOffset_[li] + shift_[li];
+      const int lowest = -topOffset_[li] + shift_[li];
+      const int inner = nodeCount_[li + 1] - 2;
+      if (lowest < 1 || highest < 1 || lowest > inner || highest > inner) return false;
     }
   }
   return true;
@@ -459,9 +472,10 @@ bool HullWhiteTree::FitToCurve() {
       const double r = transform_.RateFromState((mm + jMin) * dx + alpha);
       if (carry) {
         const double v = std::exp(-r * dtY) * q[static_cast<std::size_t>(mm)];
-        const auto s = static_cast<std::size_t>(successor_[node]);
-        const double pu = pUp_[node];
-        const double pd = pDown_[node];
+        const NodeBranch b = Branching(i, mm);
+        const auto s = static_cast<std::size_t>(b.successor);
+        const double pu = b.pUp;
+        const double pd = b.pDown;
         qNext[s + 1] += pu * v;
         qNext[s] += (1.0 - pu - pd) * v;
         qNext[s - 1] += pd * v;
@@ -480,9 +494,10 @@ void HullWhiteTree::RollbackLevel(int i, const double* next, double* values) con
   const int n = nodeCount_[Lv(i)];
   for (int j = 0; j < n; ++j) {
     const std::size_t node = base + static_cast<std::size_t>(j);
-    const auto succ = static_cast<std::size_t>(successor_[node]);
-    const double pu = pUp_[node];
-    const double pd = pDown_[node];
+    const NodeBranch b = Branching(i, j);
+    const auto succ = static_cast<std::size_t>(b.successor);
+    const double pu = b.pUp;
+    const double pd = b.pDown;
     values[j] = discount_[node] * ((1.0 - pu - pd) * next[succ] + (pu * next[succ + 1] + pd * next[succ - 1]));
   }
 }

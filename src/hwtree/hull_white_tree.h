@@ -162,14 +162,42 @@ class HullWhiteTree {
   // Node j (0 .. count-1, lowest first) of a built level i. A node's state
   // is (j + jMin) dx + alpha.
   double NodeRate(int i, int j) const { return rate_[Node(i, j)]; }
-  double UpProbability(int i, int j) const { return pUp_[Node(i, j)]; }
-  double DownProbability(int i, int j) const { return pDown_[Node(i, j)]; }
-  double MiddleProbability(int i, int j) const {
-    const std::size_t n = Node(i, j);
-    return 1.0 - pUp_[n] - pDown_[n];
+  // The branching of node j of level i: the index in level i+1 of its
+  // middle successor (up: +1, down: -1; 0 on the last level, which has no
+  // successors) and the up and down probabilities.
+  struct NodeBranch {
+    int successor;
+    double pUp;
+    double pDown;
+  };
+  NodeBranch Branching(int i, int j) const {
+    const std::size_t li = Lv(i);
+    const int h = -jMin_[li];
+    const int c = j - h;
+    const int a = c < 0 ? -c : c;
+    int k = 0;
+    double pu = 0.0;
+    double pd = 0.0;
+    if (a == h) {
+      k = topOffset_[li];
+      pu = topUp_[li];
+      pd = topDown_[li];
+    } else {
+      const std::size_t e = tableBegin_[li] + static_cast<std::size_t>(a);
+      k = tableOffset_[e];
+      pu = tableUp_[e];
+      pd = tableDown_[e];
+    }
+    if (c < 0) return {-k + shift_[li], pd, pu};
+    return {k + shift_[li], pu, pd};
   }
-  // Index in level i+1 of the middle successor (up: +1, down: -1).
-  int Successor(int i, int j) const { return successor_[Node(i, j)]; }
+  double UpProbability(int i, int j) const { return Branching(i, j).pUp; }
+  double DownProbability(int i, int j) const { return Branching(i, j).pDown; }
+  double MiddleProbability(int i, int j) const {
+    const NodeBranch b = Branching(i, j);
+    return 1.0 - b.pUp - b.pDown;
+  }
+  int Successor(int i, int j) const { return i + 1 < levelCount_ ? Branching(i, j).successor : 0; }
   // The level's nodes' rates (count LevelNodeCount(i)), lowest first.
   const double* LevelRates(int i) const { return rate_.get() + nodeBegin_[Lv(i)]; }
 
@@ -178,11 +206,9 @@ class HullWhiteTree {
   // Probability-weighted values of the three successors, next holding the
   // values of level i+1 (lowest node first).
   double ExpectedSuccessorValue(int i, int j, const double* next) const {
-    const std::size_t n = Node(i, j);
-    const auto succ = static_cast<std::size_t>(successor_[n]);
-    const double pu = pUp_[n];
-    const double pd = pDown_[n];
-    return (1.0 - pu - pd) * next[succ] + (pu * next[succ + 1] + pd * next[succ - 1]);
+    const NodeBranch b = Branching(i, j);
+    const auto succ = static_cast<std::size_t>(b.successor);
+    return (1.0 - b.pUp - b.pDown) * next[succ] + (b.pUp * next[succ + 1] + b.pDown * next[succ - 1]);
   }
   // StepDiscount * ExpectedSuccessorValue: the value at node (i, j) of
   // holding on for one step.
@@ -264,11 +290,21 @@ class HullWhiteTree {
   std::vector<int> jMin_, nodeCount_, maturityCount_;
   std::vector<std::size_t> nodeBegin_;
 
-  // Per node of the levels 0 .. builtLast_, one flat array per field, left
-  // uninitialised until the build writes every entry (zeroing megabytes
-  // that are written next costs as much as the writes).
-  std::unique_ptr<double[]> rate_, discount_, pUp_, pDown_;
-  std::unique_ptr<int[]> successor_;
+  // Per node of the levels 0 .. builtLast_: the rate and the step
+  // discount, left uninitialised until the build writes every entry
+  // (zeroing megabytes that are written next costs as much as the writes).
+  std::unique_ptr<double[]> rate_, discount_;
+  // The branching. A node's branching depends only on its offset from the
+  // centre and the step's geometry (dx, dt, a, sigma, the next dx), the top
+  // node's also on the width, and a node below the centre mirrors the one
+  // above. So each level keeps its top node, and shares a table of the
+  // other offsets (0, 1, ...) with the levels of the same geometry next
+  // to it: an equal-step lattice keeps one table for all its levels.
+  std::vector<std::size_t> tableBegin_;
+  std::vector<int> topOffset_, shift_;  // shift: the next level's -jMin
+  std::vector<double> topUp_, topDown_;
+  std::vector<int> tableOffset_;
+  std::vector<double> tableUp_, tableDown_;
   int maxNodes_ = 0;
 };
 

@@ -47,11 +47,12 @@ void NodeYieldWalk::StepDown() {
       for (int k = 0; k < cnt; ++k) row[k] = 1.0;
       continue;
     }
-    const double* pMid = next + static_cast<std::size_t>(tree_.Successor(i, m)) * stride_;
+    const HullWhiteTree::NodeBranch b = tree_.Branching(i, m);
+    const double* pMid = next + static_cast<std::size_t>(b.successor) * stride_;
     const double* pUpRow = pMid + stride_;
     const double* pDownRow = pMid - stride_;
-    const double pu = tree_.UpProbability(i, m);
-    const double pd = tree_.DownProbability(i, m);
+    const double pu = b.pUp;
+    const double pd = b.pDown;
     const double pm = 1.0 - pu - pd;
     const double disc = tree_.StepDiscount(i, m);
     for (int k = 0; k < cnt; ++k) {
