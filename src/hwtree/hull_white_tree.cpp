@@ -6,6 +6,7 @@
 #include <new>
 
 #include "hwtree/time_grid.h"
+#include "market/hull_white_factors.h"
 
 namespace lorvex {
 
@@ -502,17 +503,14 @@ void HullWhiteTree::RollbackLevel(int i, const double* next, double* values) con
   }
 }
 
-double HullWhiteTree::B(double t1, double t2) const {
-  if (std::fabs(a0_) < 1e-10) return t2 - t1;
-  return (1.0 - std::exp(-a0_ * (t2 - t1))) / a0_;
-}
+double HullWhiteTree::B(double t1, double t2) const { return HullWhiteBFactor(a0_, t2 - t1, 1e-10); }
 
 double HullWhiteTree::LnA(double t1, double t2) const {
   const double t0 = startDate_;
   // Central difference over the two days around t1, or from t0 itself when
   // t1 is less than a day after it (as the closed-form A does).
-  const double h = t1 - t0 < 1.0 ? t1 - t0 : 1.0;
-  const double slope = (zeroCurve_.Interpolate(t1 + 1.0) - zeroCurve_.Interpolate(t1 - h)) / (h + 1.0);
+  const CurveSlopeSpan span = ZeroRateSlopeSpan(zeroCurve_, t0, t1);
+  const double slope = span.rise / span.days;
   const double r1 = zeroCurve_.Interpolate(t1);
   const double forward = r1 + (t1 - t0) * slope;
   const double logRatio = (r1 * (t1 - t0) - zeroCurve_.Interpolate(t2) * (t2 - t0)) / 365.0;
