@@ -471,8 +471,14 @@ bool HullWhiteTree::FitToCurve() {
     for (int mm = 0; mm < n; ++mm) {
       const std::size_t node = base + static_cast<std::size_t>(mm);
       const double r = transform_.RateFromState((mm + jMin) * dx + alpha);
+      // The Arrow-Debreu step and the stored discount factor round their
+      // exponents apart (r dt/365 taken two ways); one exponential serves
+      // both when the exponents agree to the bit.
+      const double toNext = -r * dtY;
+      const double stored = -r * dt / 365.0;
+      const double discount = std::exp(stored);
       if (carry) {
-        const double v = std::exp(-r * dtY) * q[static_cast<std::size_t>(mm)];
+        const double v = (toNext == stored ? discount : std::exp(toNext)) * q[static_cast<std::size_t>(mm)];
         const NodeBranch b = Branching(i, mm);
         const auto s = static_cast<std::size_t>(b.successor);
         const double pu = b.pUp;
@@ -482,7 +488,7 @@ bool HullWhiteTree::FitToCurve() {
         qNext[s - 1] += pd * v;
       }
       rate_[node] = r;
-      discount_[node] = std::exp(-r * dt / 365.0);
+      discount_[node] = discount;
       if (!std::isfinite(r)) return false;
     }
     q.swap(qNext);
