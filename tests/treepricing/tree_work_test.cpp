@@ -157,13 +157,18 @@ TEST(TreeWork, SwapEndingBeforeItStartsIsWorthNothing) {
 
 // a = -5000 a year over one 10-year step: the last level's branching
 // offsets pass 2^31; the tree is refused before any is converted (this
-// test runs under the undefined-behaviour sanitizer too).
+// test runs under the undefined-behaviour sanitizer too). The lognormal
+// tree builds every level, the normal one would stop at the expiry.
 TEST(TreeWork, StronglyNegativeMeanReversionIsRefused) {
   Curve curve(ThreePoints());
-  double value = 42.0;
-  EXPECT_EQ(HW_TreeBondOption(kSerial, 12.0, 0.05, 100, 2, 10.0, 100, 1, 0, 0, curve.get(), 0.01, -5000, 1, 0, &value),
-            -1);
-  EXPECT_EQ(value, 0.0);
+  for (int kind : {0, 1}) {
+    double value = 42.0;
+    EXPECT_EQ(HW_TreeBondOption(kSerial, 12.0, 0.05, 100, 2, 10.0, 100, 1, 0, 0, curve.get(), kind == 0 ? 0.01 : 0.2,
+                                -5000, 1, kind, &value),
+              -1)
+        << kind;
+    EXPECT_EQ(value, 0.0) << kind;
+  }
 }
 
 }  // namespace
