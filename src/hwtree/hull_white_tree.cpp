@@ -20,9 +20,9 @@ constexpr double kMaxOffset = 1e8;         // far beyond any budget; keeps casts
 constexpr double kVolatilityFloor = 1e-6;
 
 // Bytes of one node's rate and discount factor, and at most half a table
-// entry of branching (offset and two probabilities) when no two levels
-// share a geometry.
-constexpr double kBytesPerNode = 2 * 8 + 12;
+// entry of branching (offset and two probabilities, 20 bytes) when no two
+// levels share a geometry.
+constexpr double kBytesPerNode = 2 * 8 + 10;
 // Bytes a level costs at least: its record, its grid date and three nodes
 // (every level after the root has at least three).
 constexpr double kBytesPerLevel = 12 * 8 + 8 + 3 * kBytesPerNode;
@@ -366,6 +366,14 @@ bool HullWhiteTree::PlanWidths(const TreeBuildArgs& args) {
   rate_ = std::make_unique_for_overwrite<double[]>(total);
   discount_ = std::make_unique_for_overwrite<double[]>(total);
   const auto levels = static_cast<std::size_t>(builtLast_) + 1;
+  // At most one branching entry per node above the centre (levels share a
+  // table only when their geometry agrees to the bit, which fractional
+  // grid dates rarely allow).
+  std::size_t entries = 0;
+  for (std::size_t i = 0; i < levels; ++i) entries += static_cast<std::size_t>(-jMin_[i]);
+  tableOffset_.reserve(entries);
+  tableUp_.reserve(entries);
+  tableDown_.reserve(entries);
   tableBegin_.assign(levels, 0);
   topOffset_.assign(levels, 0);
   shift_.assign(levels, 0);

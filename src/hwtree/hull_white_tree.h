@@ -299,7 +299,9 @@ class HullWhiteTree {
   // node's also on the width, and a node below the centre mirrors the one
   // above. So each level keeps its top node, and shares a table of the
   // other offsets (0, 1, ...) with the levels of the same geometry next
-  // to it: an equal-step lattice keeps one table for all its levels.
+  // to it (an equal-step lattice on whole-day steps keeps one table for all
+  // its levels; fractional grid dates make most steps differ in their last
+  // bits, and those levels keep tables of their own).
   std::vector<std::size_t> tableBegin_;
   std::vector<int> topOffset_, shift_;  // shift: the next level's -jMin
   std::vector<double> topUp_, topDown_;
