@@ -13,12 +13,14 @@ NodeYieldWalk::NodeYieldWalk(const HullWhiteTree& tree) : tree_(tree) {
     status_ = -1;
     return;
   }
-  const int first = tree.firstYieldLevel() <= last ? tree.firstYieldLevel() : last;
+  first_ = tree.firstYieldLevel() <= last ? tree.firstYieldLevel() : last;
+  const int first = first_;
   stride_ = static_cast<std::size_t>(tree.MaturityCount(first));
   int widest = 1;
   for (int i = first; i <= last; ++i) widest = std::max(widest, tree.LevelNodeCount(i));
   try {
     a_.assign(static_cast<std::size_t>(widest) * stride_, 0.0);
+    tau_.assign(stride_, 0.0);
     b_.assign(a_.size(), 0.0);
   } catch (const std::bad_alloc&) {
     status_ = -1;
@@ -26,7 +28,7 @@ NodeYieldWalk::NodeYieldWalk(const HullWhiteTree& tree) : tree_(tree) {
 }
 
 bool NodeYieldWalk::MoveTo(int i) {
-  if (status_ != 0 || i < 0 || i > level_) return false;
+  if (status_ != 0 || i < first_ || i > level_) return false;
   while (level_ > i) StepDown();
   return true;
 }
@@ -67,12 +69,7 @@ void NodeYieldWalk::StepDown() {
   }
   current_ = out;
   level_ = i;
-}
-
-double NodeYieldWalk::Yield(int j, int k) const {
-  const double tau = (tree_.MaturityDates(level_)[k] - tree_.LevelDate(level_)) / 365.0;
-  if (tau > 0.0) return -std::log(Prices(j)[k]) / tau;
-  return k >= 1 ? tree_.NodeRate(level_, j) : 0.0;
+  for (int k = 0; k < cnt; ++k) tau_[static_cast<std::size_t>(k)] = (mat[k] - t) / 365.0;
 }
 
 }  // namespace lorvex

@@ -14,6 +14,7 @@
 // level's only maturity).
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 #include "hwtree/hull_white_tree.h"
@@ -29,7 +30,8 @@ class NodeYieldWalk {
   int status() const { return status_; }
 
   // Rolls the prices back to level i. Levels are visited in decreasing
-  // order; asking for a level above the current one fails (false).
+  // order; a level above the current one, or below the first level the
+  // tree was told is read (its storage is sized from there), fails.
   bool MoveTo(int i);
   int level() const { return level_; }
 
@@ -37,16 +39,22 @@ class NodeYieldWalk {
   // MaturityDates (latest first), MaturityCount(level()) of them.
   const double* Prices(int j) const { return current_ + static_cast<std::size_t>(j) * stride_; }
   // The zero yield of node j to maturity k of the current level.
-  double Yield(int j, int k) const;
+  double Yield(int j, int k) const {
+    const double tau = tau_[static_cast<std::size_t>(k)];
+    if (tau > 0.0) return -std::log(Prices(j)[k]) / tau;
+    return k >= 1 ? tree_.NodeRate(level_, j) : 0.0;
+  }
 
  private:
   void StepDown();
 
   const HullWhiteTree& tree_;
   std::vector<double> a_, b_;
+  std::vector<double> tau_;  // years from the current level to each maturity
   double* current_ = nullptr;
   std::size_t stride_ = 0;  // maturities of the walk's first level: the most of any level
   int level_ = 0;
+  int first_ = 0;
   int status_ = 0;
 };
 
