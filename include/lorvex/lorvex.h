@@ -161,7 +161,8 @@ LORVEX_API int32_t LORVEX_CALL HW_HullWhiteCap(int32_t valuationSerial, double y
  * expiry; kind 0 normal (Hull-White), 1 lognormal, 2 the shape g(r) = r.
  * Status -1: the tree cannot be built (stepCount below 1, an expiry not
  * after the valuation date, a*dt >= 1 on a step, a fit that does not
- * converge, or a tree beyond the 2 GiB memory budget). */
+ * converge, or a tree beyond the work budget of 1e8 node-maturities or
+ * the 2 GiB memory budget). */
 LORVEX_API int32_t LORVEX_CALL HW_TreeBondOption(int32_t valuationSerial, double yearsToMaturity,
                                                  double couponRate, double face,
                                                  int32_t couponsPerYear, double expiryYears,
@@ -218,7 +219,7 @@ LORVEX_API int32_t LORVEX_CALL HW_TreeBondDisplay(int32_t valuationSerial, doubl
  * number of steps a year up to the start date; kind, sigma and
  * meanReversion as for HW_TreeBondOption. Status -1: the tree cannot be
  * built (stepCount below 1, a*dt >= 1 on a step, a fit that does not
- * converge, a tree beyond the memory budget); -9 also when the value
+ * converge, a tree beyond the work or memory budget); -9 also when the value
  * overflows. */
 LORVEX_API int32_t LORVEX_CALL HW_TreeSwapOption(int32_t valuationSerial, double endYears,
                                                  double startYears, double fixedRate, double notional,

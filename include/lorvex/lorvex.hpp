@@ -184,10 +184,13 @@ class LORVEX_CXX_API Dividends {
 // OptionType, SwaptionType, CapType, Exercise, StrikeQuote, TreeKind,
 // BarrierType and Payoff: lorvex/terms.hpp, shared with the pricers.
 
-// Limits on a Hull-White tree, checked before anything large is built. A
-// tree beyond its memory budget is refused with Error(-1, "tree").
-// work_nodes is the place of a budget on the work in node visits; this
-// build does not read it yet (0 keeps the library's default).
+// Limits on a Hull-White tree, checked from its size estimate before
+// anything large is built; a tree beyond either is refused with
+// Error(-1, "tree") naming the estimate and the budget. work_nodes counts
+// node-maturities (a node built weighs 12, each zero yield a node carries
+// or reads 1); 0 keeps the library's default of 1e8, about 2 to 3 seconds
+// for the slowest kind of tree call on a 2-core machine. Raise it
+// explicitly for larger trees.
 struct TreeLimits {
   double memory_bytes = 2147483648.0;  // 2 GiB
   double work_nodes = 0.0;

@@ -21,6 +21,7 @@
 #include "lorvex/lorvex.hpp"
 #include "market/zero_curve.h"
 #include "treepricing/bond_tree_setup.h"
+#include "treepricing/tree_bond_option.h"
 
 namespace lorvex {
 
@@ -37,6 +38,7 @@ struct TreeBondDisplay::Impl {
   ZeroCurve curve;  // the caller's curve with the bond's dates added
   BondTreeSetup setup;
   HullWhiteTree tree;
+  TreeNodeSlots slots;  // option value, dirty bond price, exercise flag per node
   double valuation = 0.0;
 };
 

@@ -33,22 +33,45 @@ void RequireLimits(const TreeLimits& limits) {
   if (!(limits.memory_bytes > 0.0)) {
     Refuse(status::kTreeBuild, "limits", "memory_bytes " + Num(limits.memory_bytes) + " is not above 0");
   }
+  if (!(limits.work_nodes >= 0.0) || !std::isfinite(limits.work_nodes)) {
+    Refuse(status::kTreeBuild, "limits", "work_nodes " + Num(limits.work_nodes) + " is not 0 or above");
+  }
 }
 
-// The tree layer refuses a build beyond its memory budget, a step on which
-// a dt reaches 1 and a fit that does not converge with one status; the
-// message lists them with the budget asked for.
-[[noreturn]] void RefuseTree(const TreeLimits& limits) {
+double WorkBudget(const TreeLimits& limits) {
+  return limits.work_nodes > 0.0 ? limits.work_nodes : kTreeWorkBudget;
+}
+
+// A tree refused from its size estimate says which budget and by how much;
+// any other failure (a step on which a*dt reaches 1, a fit to the curve that
+// does not converge, memory exhausted) is listed as such.
+[[noreturn]] void RefuseTree(const HullWhiteTree& tree, const TreeLimits& limits) {
+  const TreeRefusal& r = tree.refusal();
+  switch (r.limit) {
+    case TreeRefusal::kWork:
+      Refuse(status::kTreeBuild, "tree",
+             "about " + Num(r.estimate) + " node-maturities of work, above the budget of " + Num(r.budget) +
+                 " (raise limits.work_nodes to allow it)");
+    case TreeRefusal::kMemory:
+      Refuse(status::kTreeBuild, "tree",
+             "needs about " + Num(r.estimate / 1073741824.0) + " GiB, above the " +
+                 Num(limits.memory_bytes / 1073741824.0) + " GiB memory budget (limits.memory_bytes)");
+    case TreeRefusal::kLevels:
+      Refuse(status::kTreeBuild, "tree",
+             "about " + Num(r.estimate) + " levels, above the " + Num(r.budget) + " a tree may have");
+    case TreeRefusal::kNone:
+      break;
+  }
   Refuse(status::kTreeBuild, "tree",
-         "the Hull-White tree could not be built: beyond the " + Num(limits.memory_bytes / 1073741824.0) +
-             " GiB memory budget, a mean reversion with a*dt >= 1 on a step, a fit to the curve that "
-             "does not converge, or memory exhausted");
+         "the Hull-White tree could not be built: a mean reversion with a*dt >= 1 on a step, a branching "
+         "beyond the tree's range, a fit to the curve that does not converge, or memory exhausted");
 }
 
 void Build(HullWhiteTree& tree, TreeBuildArgs args, const TreeLimits& limits) {
   args.memoryBudgetBytes = limits.memory_bytes;
+  args.workBudget = WorkBudget(limits);
   tree.Build(args);
-  if (tree.status() != 0) RefuseTree(limits);
+  if (tree.status() != 0) RefuseTree(tree, limits);
 }
 
 BondTreeTerms BondTerms(const TreeBondOptionArgs& a, int kind) {
@@ -80,7 +103,7 @@ BondTreeTerms BondTerms(const TreeBondOptionArgs& a, int kind) {
 // after the valuation date: the lattice's rate spacing there. Level 1 always
 // holds at least three nodes, since the root branches to three.
 double RateSpacing(const HullWhiteTree& tree, const TreeLimits& limits) {
-  if (tree.levelCount() < 2 || tree.LevelNodeCount(1) < 3) RefuseTree(limits);
+  if (tree.levelCount() < 2 || tree.LevelNodeCount(1) < 3) RefuseTree(tree, limits);
   return FiniteResult(tree.NodeRate(1, 2) - tree.NodeRate(1, 1));
 }
 
@@ -110,7 +133,16 @@ TreeBondDisplay tree_bond_display(const TreeBondOptionArgs& a, int kind, const Z
   Build(impl->tree, impl->setup.Args(), a.limits);
   // Fills every node's three slots; the root value itself is not reported.
   TreeBondOptionRollback(impl->setup.exercise, terms.isAmerican, a.option == OptionType::Put, impl->setup.bond,
-                         impl->tree, a.strike_quote == StrikeQuote::Clean);
+                         impl->tree, a.strike_quote == StrikeQuote::Clean, &impl->slots);
+  // Every cell handed out is a number: a strike or a face near the largest
+  // double overflows node values that the root alone would not show.
+  const HullWhiteTree& tree = impl->tree;
+  for (int i = 0; i <= tree.expiryLevel(); ++i) {
+    for (int j = 0; j < tree.LevelNodeCount(i); ++j) {
+      for (int s = 0; s < TreeNodeSlots::kSlots; ++s) FiniteResult(impl->slots.NodeValue(i, j, s));
+      FiniteResult(tree.NodeRate(i, j));
+    }
+  }
   return TreeBondDisplay(std::move(impl));
 }
 
@@ -276,7 +308,8 @@ TreeBondDisplay::Level TreeBondDisplay::level(int i) const {
 
 TreeBondDisplay::Node TreeBondDisplay::node(int i, int j) const {
   const HullWhiteTree& t = impl_->tree;
-  return {t.NodeValue(i, j, 0), t.NodeValue(i, j, 1), t.NodeValue(i, j, 2), t.NodeRate(i, j)};
+  const TreeNodeSlots& v = impl_->slots;
+  return {v.NodeValue(i, j, 0), v.NodeValue(i, j, 1), v.NodeValue(i, j, 2), t.NodeRate(i, j)};
 }
 
 TreeBondDisplay::Branch TreeBondDisplay::branch(int j) const {

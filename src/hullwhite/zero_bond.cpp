@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "market/hull_white_factors.h"
 #include "market/normal.h"
 #include "market/zero_curve.h"
 
@@ -21,18 +22,16 @@ constexpr double kMinBondVolatility = 0.000001;
 }  // namespace
 
 double HullWhiteB(double t, double T, double a) {
-  const double years = (T - t) * kYearsPerDay;
-  if (std::fabs(a) < kSmallMeanReversion) return years;
-  return (1.0 - std::exp(-a * years)) / a;
+  return HullWhiteBFactor(a, (T - t) * kYearsPerDay, kSmallMeanReversion);
 }
 
 double HullWhiteA(double t0, double t, double T, const ZeroCurve& curve, double sigma, double a) {
   const double tauT = (t - t0) * kYearsPerDay;
   const double tauM = (T - t0) * kYearsPerDay;
   // Near the valuation date the backward point of the slope is t0 itself.
-  const double h = (t - t0 < 1.0) ? t - t0 : 1.0;
+  const CurveSlopeSpan span = ZeroRateSlopeSpan(curve, t0, t);
   const double rateT = curve.Interpolate(t);
-  const double slope = (curve.Interpolate(t + 1.0) - curve.Interpolate(t - h)) * 365.0 / (h + 1.0);
+  const double slope = span.rise * 365.0 / span.days;
   const double forward = rateT + tauT * slope;
   const double logRatio = rateT * tauT - curve.Interpolate(T) * tauM;
   double variance = 0.0;

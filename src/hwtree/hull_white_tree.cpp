@@ -6,6 +6,7 @@
 #include <new>
 
 #include "hwtree/time_grid.h"
+#include "market/hull_white_factors.h"
 
 namespace lorvex {
 
@@ -18,8 +19,10 @@ constexpr int kMaxNewtonPasses = 100;
 constexpr double kMaxOffset = 1e8;         // far beyond any budget; keeps casts defined
 constexpr double kVolatilityFloor = 1e-6;
 
-// Bytes of one node's rate, discount factor, probabilities and successor.
-constexpr double kBytesPerNode = 4 * 8 + 4;
+// Bytes of one node's rate and discount factor, and at most half a table
+// entry of branching (offset and two probabilities, 20 bytes) when no two
+// levels share a geometry.
+constexpr double kBytesPerNode = 2 * 8 + 10;
 // Bytes a level costs at least: its record, its grid date and three nodes
 // (every level after the root has at least three).
 constexpr double kBytesPerLevel = 12 * 8 + 8 + 3 * kBytesPerNode;
@@ -121,27 +124,15 @@ double TreeVolatility(double sigmaPerYear) {
   return sigmaPerYear > 0.0 ? sigmaPerYear : kVolatilityFloor;
 }
 
-void HullWhiteTree::NodeBlock::Allocate(std::size_t n) {
-  rate.assign(n, 0.0);
-  discount.assign(n, 0.0);
-  pUp.assign(n, 0.0);
-  pDown.assign(n, 0.0);
-  successor.assign(n, 0);
-}
-
-void HullWhiteTree::NodeBlock::Free() {
-  FreeVector(rate);
-  FreeVector(discount);
-  FreeVector(pUp);
-  FreeVector(pDown);
-  FreeVector(successor);
-}
-
 void HullWhiteTree::Build(const TreeBuildArgs& args) {
   Release();
   try {
-    if (!PlanTree(args) || !BuildLevels()) {
+    if (!PlanTree(args) || !BuildBranching() || !FitToCurve()) {
+      const TreeRefusal refusal = refusal_;
+      const TreeWorkEstimate estimate = estimate_;
       Release();
+      refusal_ = refusal;
+      estimate_ = estimate;
       status_ = -1;
     }
   } catch (const std::exception&) {
@@ -164,17 +155,27 @@ void HullWhiteTree::Release() {
   FreeVector(maturitiesDescending_);
   for (auto* v : {&date_, &dt_, &a_, &sigma_, &dx_, &alpha_}) FreeVector(*v);
   for (auto* v : {&jMin_, &nodeCount_, &maturityCount_}) FreeVector(*v);
-  for (auto* v : {&nodeBegin_, &valueBegin_, &yieldBegin_}) FreeVector(*v);
-  front_.Free();
-  back_.Free();
-  FreeVector(values_);
-  FreeVector(yields_);
+  FreeVector(nodeBegin_);
+  rate_.reset();
+  discount_.reset();
+  FreeVector(tableBegin_);
+  for (auto* v : {&topOffset_, &shift_, &tableOffset_}) FreeVector(*v);
+  for (auto* v : {&topUp_, &topDown_, &tableUp_, &tableDown_}) FreeVector(*v);
   levelCount_ = 0;
   expiryLevel_ = 0;
+  builtLast_ = 0;
   firstYieldLevel_ = 0;
-  keptLevel_ = 0;
   maxNodes_ = 0;
+  refusal_ = TreeRefusal();
+  estimate_ = TreeWorkEstimate();
   status_ = 0;
+}
+
+bool HullWhiteTree::Refuse(TreeRefusal::Limit limit, double estimate, double budget) {
+  refusal_.limit = limit;
+  refusal_.estimate = estimate;
+  refusal_.budget = budget;
+  return false;
 }
 
 bool HullWhiteTree::PlanTree(const TreeBuildArgs& args) {
@@ -189,18 +190,16 @@ bool HullWhiteTree::PlanTree(const TreeBuildArgs& args) {
   shapePoints_ = *args.shapePoints;
   kind_ = args.kind;
   stepCount_ = args.stepCount;
-  slotCount_ = args.slotCount;
   startDate_ = args.startDate;
   endDate_ = args.endDate;
   uniform_ = (args.uniformToExpiry & 0xff) != 0;
-  yieldsFromDate_ = args.yieldsFromDate;
   status_ = 0;
   if (zeroCurve_.status() != 0 || meanReversion_.status() != 0 || volatility_.status() != 0 ||
       exerciseDates_.status() != 0 || shapePoints_.status() != 0) {
     return false;
   }
-  if (slotCount_ < 1 || !std::isfinite(startDate_) || !std::isfinite(endDate_) ||
-      !(args.memoryBudgetBytes > 0.0)) {
+  if (!std::isfinite(startDate_) || !std::isfinite(endDate_) || !(args.memoryBudgetBytes > 0.0) ||
+      !(args.workBudget > 0.0)) {
     return false;
   }
 
@@ -219,12 +218,23 @@ bool HullWhiteTree::PlanTree(const TreeBuildArgs& args) {
   if (meanReversion_.status() != 0 || volatility_.status() != 0) return false;
   if (meanReversion_.Empty() || volatility_.Empty()) return false;
 
-  if (uniform_ && stepCount_ >= 1 && expiryDate_ > startDate_ && ConstantValues(meanReversion_) &&
+  // An equal-step lattice to the expiry is at least this large, which lets
+  // an oversized request fail before its grid is laid.
+  const bool priced = args.yieldsFromDate != std::numeric_limits<double>::infinity();
+  if (uniform_ && priced && stepCount_ >= 1 && expiryDate_ > startDate_ && ConstantValues(meanReversion_) &&
       ConstantValues(volatility_)) {
     const double stepDays = (expiryDate_ - startDate_) / stepCount_;
-    const double nodes =
-        UniformLatticeNodesAtLeast(stepCount_, stepDays, meanReversion_.begin()->y);
-    if (nodes * kBytesPerNode > args.memoryBudgetBytes) return false;
+    const double nodes = UniformLatticeNodesAtLeast(stepCount_, stepDays, meanReversion_.begin()->y);
+    estimate_.levels = stepCount_ + 2.0;
+    estimate_.nodes = nodes;
+    estimate_.nodeMaturities = kTreeNodeWork * nodes;
+    estimate_.bytes = nodes * kBytesPerNode;
+    if (nodes * kBytesPerNode > args.memoryBudgetBytes) {
+      return Refuse(TreeRefusal::kMemory, nodes * kBytesPerNode, args.memoryBudgetBytes);
+    }
+    if (kTreeNodeWork * nodes > args.workBudget) {
+      return Refuse(TreeRefusal::kWork, kTreeNodeWork * nodes, args.workBudget);
+    }
   }
 
   TimeGridInput in;
@@ -236,6 +246,10 @@ bool HullWhiteTree::PlanTree(const TreeBuildArgs& args) {
   in.curveDates = Dates(zeroCurve_);
   in.maxDates = static_cast<std::size_t>(std::min(args.memoryBudgetBytes / kBytesPerLevel, kMaxLevels));
   TimeGrid grid = BuildTimeGrid(in);
+  if (grid.tooLong) {
+    const double limit = static_cast<double>(in.maxDates);
+    return Refuse(TreeRefusal::kLevels, limit + 1.0, limit);
+  }
   if (grid.status != 0) return false;
   grid_.swap(grid.dates);
   maturitiesAscending_.swap(grid.maturities);
@@ -243,10 +257,16 @@ bool HullWhiteTree::PlanTree(const TreeBuildArgs& args) {
   latticeEnd_ = grid.latticeEnd;
   levelCount_ = static_cast<int>(grid_.size());
   expiryLevel_ = LevelIndexOf(expiryDate_);
-  firstYieldLevel_ = LevelIndexOf(yieldsFromDate_);
+  firstYieldLevel_ = LevelIndexOf(args.yieldsFromDate);
   a0_ = meanReversion_.Interpolate(startDate_);
   sigma0_ = volatility_.Interpolate(startDate_);
-  return PlanWidths(args.memoryBudgetBytes);
+  const int last = levelCount_ - 1;
+  // The levels a pricer reads: up to the expiry, at least level 1 (the
+  // rate spacing reads it); lognormal and shape node yields roll back from
+  // the last level.
+  const bool walks = kind_ != 0 && firstYieldLevel_ <= expiryLevel_;
+  builtLast_ = !priced ? std::min(1, last) : walks ? last : std::max(expiryLevel_, std::min(1, last));
+  return PlanWidths(args);
 }
 
 int HullWhiteTree::LevelIndexOf(double date) const {
@@ -254,10 +274,9 @@ int HullWhiteTree::LevelIndexOf(double date) const {
 }
 
 // Dates, steps, a and sigma per level, the width of every level (from its
-// top node alone) and the storage the whole tree will take, level by level
-// before any node is allocated, so that an oversized request stops at the
-// first level that crosses the budget.
-bool HullWhiteTree::PlanWidths(double budgetBytes) {
+// top node alone), then the storage and the work of the levels to be
+// built, all before any node is allocated.
+bool HullWhiteTree::PlanWidths(const TreeBuildArgs& args) {
   const std::size_t m = grid_.size();
   const int last = levelCount_ - 1;
   date_.reserve(m + 1);
@@ -269,10 +288,6 @@ bool HullWhiteTree::PlanWidths(double budgetBytes) {
   nodeCount_.push_back(1);
   jMin_.push_back(0);
 
-  const bool anyYields = firstYieldLevel_ <= expiryLevel_;
-  double bytes = static_cast<double>(m) * kBytesPerLevel;
-  int maxNodes = 1;
-  int maxBackNodes = 0;
   for (int i = 0; i <= last; ++i) {
     const auto li = static_cast<std::size_t>(i);
     a_.push_back(0.5 * (meanReversion_.Interpolate(date_[li]) +
@@ -291,27 +306,19 @@ bool HullWhiteTree::PlanWidths(double budgetBytes) {
     maturityCount_.push_back(static_cast<int>(
         maturitiesAscending_.end() -
         std::lower_bound(maturitiesAscending_.begin(), maturitiesAscending_.end(), date_[li])));
-
-    const double n = nodeCount_[li];
-    bytes += n * kBytesPerNode;
-    if (i <= expiryLevel_) {
-      bytes += n * slotCount_ * 8.0;
-      if (anyYields && i >= firstYieldLevel_) bytes += n * maturityCount_[li] * 8.0;
-    } else {
-      maxBackNodes = std::max(maxBackNodes, nodeCount_[li]);
-    }
-    if (bytes > budgetBytes) return false;
-    if (i == last) break;
+    // The top node's offset bounds every offset of the level, the last
+    // level's included (its offsets are computed though it has no
+    // successors): beyond it no offset is converted to an integer.
     const int jMax = (nodeCount_[li] - 1) / 2;
     const double v = dt_[li] * (sigma_[li] * sigma_[li]);
     const StepGeometry g{dx_[li], dt_[li], a_[li], v, dx_[li + 1], 2.0 * (dx_[li + 1] * dx_[li + 1])};
     const double below = jMax >= 1 ? BranchNode(jMax - 1, false, false, 0.0, g).offset : 0.0;
     const double kTop = BranchNode(jMax, true, jMax >= 1, below, g).offset;
     if (!(kTop >= -1.0) || !(kTop <= kMaxOffset)) return false;
+    if (i == last) break;
     const int top = static_cast<int>(kTop);
     nodeCount_.push_back(std::max(2 * top + 3, 1));
     jMin_.push_back(-(top + 1));
-    maxNodes = std::max(maxNodes, nodeCount_[li + 1]);
   }
   // Level M carries only the extrapolated date, a, sigma and dx.
   a_.push_back(a_[m - 1]);
@@ -321,85 +328,100 @@ bool HullWhiteTree::PlanWidths(double budgetBytes) {
   jMin_.push_back(0);
   nodeCount_.push_back(0);
   maturityCount_.push_back(0);
-  // The zero-bond prices of the levels past the expiry roll through two
-  // level-sized buffers; the fit keeps two levels of Arrow-Debreu prices.
-  if (anyYields && expiryLevel_ < last) {
-    bytes += 2.0 * maxBackNodes * maturityCount_[static_cast<std::size_t>(expiryLevel_) + 1] * 8.0;
+
+  // Size: the nodes of the built levels; the node yields' walk (two
+  // levels of bond prices) and its node-maturities; the node curves read.
+  TreeWorkEstimate& e = estimate_;
+  e = TreeWorkEstimate();
+  e.levels = builtLast_ + 1.0;
+  int maxNodes = 1;
+  for (int i = 0; i <= builtLast_; ++i) {
+    const auto li = static_cast<std::size_t>(i);
+    const double n = nodeCount_[li];
+    maxNodes = std::max(maxNodes, nodeCount_[li]);
+    e.nodes += n;
+    if (i >= firstYieldLevel_ && i <= expiryLevel_ && (uniform_ || exerciseDates_.Find(date_[li]) != nullptr)) {
+      e.nodeMaturities += n * maturityCount_[li];
+    }
   }
-  bytes += 2.0 * maxNodes * 8.0;
-  if (bytes > budgetBytes) return false;
-  nodeBegin_.assign(m + 1, 0);
-  valueBegin_.assign(m + 1, 0);
-  yieldBegin_.assign(m + 1, 0);
+  if (kind_ != 0 && firstYieldLevel_ <= expiryLevel_) {
+    for (int i = firstYieldLevel_; i <= last; ++i) {
+      const auto li = static_cast<std::size_t>(i);
+      e.nodeMaturities += static_cast<double>(nodeCount_[li]) * maturityCount_[li];
+    }
+    e.bytes += 3.0 * maxNodes * maturityCount_[static_cast<std::size_t>(firstYieldLevel_)] * 8.0;
+  }
+  e.nodeMaturities += kTreeNodeWork * e.nodes;
+  e.bytes += static_cast<double>(m) * kBytesPerLevel + e.nodes * kBytesPerNode + 4.0 * maxNodes * 8.0;
+  if (e.bytes > args.memoryBudgetBytes) return Refuse(TreeRefusal::kMemory, e.bytes, args.memoryBudgetBytes);
+  if (e.nodeMaturities > args.workBudget) return Refuse(TreeRefusal::kWork, e.nodeMaturities, args.workBudget);
 
   maxNodes_ = maxNodes;
-  keptLevel_ = std::max(expiryLevel_, std::min(1, last));
-  std::size_t front = 0;
-  std::size_t back = 0;
-  std::size_t valuePos = 0;
-  std::size_t yieldPos = 0;
-  for (int i = 0; i <= last; ++i) {
-    const auto li = static_cast<std::size_t>(i);
-    const auto n = static_cast<std::size_t>(nodeCount_[li]);
-    if (i <= keptLevel_) {
-      nodeBegin_[li] = front;
-      front += n;
-    } else {
-      nodeBegin_[li] = back;
-      back += n;
-    }
-    if (i <= expiryLevel_) {
-      valueBegin_[li] = valuePos;
-      valuePos += n * static_cast<std::size_t>(slotCount_);
-      if (anyYields && i >= firstYieldLevel_) {
-        yieldBegin_[li] = yieldPos;
-        yieldPos += n * static_cast<std::size_t>(maturityCount_[li]);
-      }
-    }
+  nodeBegin_.assign(m + 1, 0);
+  std::size_t total = 0;
+  for (int i = 0; i <= builtLast_; ++i) {
+    nodeBegin_[static_cast<std::size_t>(i)] = total;
+    total += static_cast<std::size_t>(nodeCount_[static_cast<std::size_t>(i)]);
   }
-  front_.Allocate(front);
-  back_.Allocate(back);
-  values_.assign(valuePos, 0.0);
-  yields_.assign(yieldPos, 0.0);
+  rate_ = std::make_unique_for_overwrite<double[]>(total);
+  discount_ = std::make_unique_for_overwrite<double[]>(total);
+  const auto levels = static_cast<std::size_t>(builtLast_) + 1;
+  // At most one branching entry per node above the centre (levels share a
+  // table only when their geometry agrees to the bit, which fractional
+  // grid dates rarely allow).
+  std::size_t entries = 0;
+  for (std::size_t i = 0; i < levels; ++i) entries += static_cast<std::size_t>(-jMin_[i]);
+  tableOffset_.reserve(entries);
+  tableUp_.reserve(entries);
+  tableDown_.reserve(entries);
+  tableBegin_.assign(levels, 0);
+  topOffset_.assign(levels, 0);
+  shift_.assign(levels, 0);
+  topUp_.assign(levels, 0.0);
+  topDown_.assign(levels, 0.0);
+  maturitiesDescending_.assign(maturitiesAscending_.rbegin(), maturitiesAscending_.rend());
   return true;
 }
 
-bool HullWhiteTree::BuildLevels() { return BuildBranching() && FitToCurve() && BuildNodeYields(); }
-
 bool HullWhiteTree::BuildBranching() {
   const int last = levelCount_ - 1;
-  for (int i = 0; i <= last; ++i) {
+  StepGeometry tableGeometry{};
+  std::size_t tableStart = 0;
+  for (int i = 0; i <= builtLast_; ++i) {
     const auto li = static_cast<std::size_t>(i);
-    NodeBlock& block = Block(i);
-    const std::size_t base = nodeBegin_[li];
-    const int n = nodeCount_[li];
     const int h = -jMin_[li];
     const double v = dt_[li] * (sigma_[li] * sigma_[li]);
     const StepGeometry g{dx_[li], dt_[li], a_[li], v, dx_[li + 1], 2.0 * (dx_[li + 1] * dx_[li + 1])};
-    double prevOffset = 0.0;
-    for (int mm = h; mm < n; ++mm) {
-      const Branch b = BranchNode(mm - h, mm == n - 1, mm > h, prevOffset, g);
-      prevOffset = b.offset;
-      const int k = static_cast<int>(b.offset);
-      const std::size_t up = base + static_cast<std::size_t>(mm);
-      const std::size_t mirror = base + static_cast<std::size_t>(2 * h - mm);
-      block.successor[up] = k;
-      block.pUp[up] = b.pUp;
-      block.pDown[up] = b.pDown;
-      block.successor[mirror] = -k;
-      block.pUp[mirror] = b.pDown;
-      block.pDown[mirror] = b.pUp;
+    // The table of the level before serves when the geometry is the same
+    // to the bit (it is the last table, so it can grow).
+    const bool same = i > 0 && g.dx == tableGeometry.dx && g.dt == tableGeometry.dt && g.a == tableGeometry.a &&
+                      g.v == tableGeometry.v && g.dxNext == tableGeometry.dxNext && g.d == tableGeometry.d;
+    if (!same) {
+      tableStart = tableOffset_.size();
+      tableGeometry = g;
     }
+    for (std::size_t c = tableOffset_.size() - tableStart; c < static_cast<std::size_t>(h); ++c) {
+      // PlanWidths bounded the top offset, and so every offset below it.
+      const Branch b = BranchNode(static_cast<int>(c), false, false, 0.0, g);
+      tableOffset_.push_back(static_cast<int>(b.offset));
+      tableUp_.push_back(b.pUp);
+      tableDown_.push_back(b.pDown);
+    }
+    tableBegin_[li] = tableStart;
+    const double below = h >= 1 ? tableOffset_[tableStart + static_cast<std::size_t>(h) - 1] : 0.0;
+    const Branch top = BranchNode(h, true, h >= 1, below, g);
+    topOffset_[li] = static_cast<int>(top.offset);
+    topUp_[li] = top.pUp;
+    topDown_[li] = top.pDown;
     if (i < last) {
-      // Offsets become indices of the middle successor in the next level.
-      const int shift = -jMin_[li + 1];
-      for (int mm = 0; mm < n; ++mm) {
-        int& s = block.successor[base + static_cast<std::size_t>(mm)];
-        s += shift;
-        if (s < 1 || s > nodeCount_[li + 1] - 2) return false;
-      }
-    } else {
-      for (int mm = 0; mm < n; ++mm) block.successor[base + static_cast<std::size_t>(mm)] = 0;
+      // Offsets become indices of the middle successor in the next level;
+      // the offsets rise with the node, so the top node and its mirror
+      // are the ones that could leave the next level's inner nodes.
+      shift_[li] = -jMin_[li + 1];
+      const int highest = topOffset_[li] + shift_[li];
+      const int lowest = -topOffset_[li] + shift_[li];
+      const int inner = nodeCount_[li + 1] - 2;
+      if (lowest < 1 || highest < 1 || lowest > inner || highest > inner) return false;
     }
   }
   return true;
@@ -410,14 +432,15 @@ bool HullWhiteTree::BuildBranching() {
 // discount factor to the next level date; Newton's method on alpha. Q then
 // moves to the next level along the branches.
 bool HullWhiteTree::FitToCurve() {
-  const int last = levelCount_ - 1;
-  std::vector<double> q(static_cast<std::size_t>(maxNodes_), 0.0);
-  std::vector<double> qNext(static_cast<std::size_t>(maxNodes_), 0.0);
+  const int last = builtLast_;
+  std::size_t widest = static_cast<std::size_t>(maxNodes_);
+  if (last + 1 < levelCount_) widest = std::max(widest, static_cast<std::size_t>(nodeCount_[Lv(last + 1)]));
+  std::vector<double> q(widest, 0.0);
+  std::vector<double> qNext(widest, 0.0);
   q[0] = 1.0;
   double guess = transform_.StateFromRate(zeroCurve_.Interpolate(date_[1]));
   for (int i = 0; i <= last; ++i) {
     const auto li = static_cast<std::size_t>(i);
-    NodeBlock& block = Block(i);
     const std::size_t base = nodeBegin_[li];
     const int n = nodeCount_[li];
     const int jMin = jMin_[li];
@@ -451,21 +474,29 @@ bool HullWhiteTree::FitToCurve() {
     alpha_[li] = alpha;
     guess = alpha;
 
-    if (i < last) std::fill(qNext.begin(), qNext.begin() + nodeCount_[li + 1], 0.0);
+    const bool carry = i < last;
+    if (carry) std::fill(qNext.begin(), qNext.begin() + nodeCount_[li + 1], 0.0);
     for (int mm = 0; mm < n; ++mm) {
       const std::size_t node = base + static_cast<std::size_t>(mm);
       const double r = transform_.RateFromState((mm + jMin) * dx + alpha);
-      if (i < last) {
-        const double v = std::exp(-r * dtY) * q[static_cast<std::size_t>(mm)];
-        const auto s = static_cast<std::size_t>(block.successor[node]);
-        const double pu = block.pUp[node];
-        const double pd = block.pDown[node];
+      // The Arrow-Debreu step and the stored discount factor round their
+      // exponents apart (r dt/365 taken two ways); one exponential serves
+      // both when the exponents agree to the bit.
+      const double toNext = -r * dtY;
+      const double stored = -r * dt / 365.0;
+      const double discount = std::exp(stored);
+      if (carry) {
+        const double v = (toNext == stored ? discount : std::exp(toNext)) * q[static_cast<std::size_t>(mm)];
+        const NodeBranch b = Branching(i, mm);
+        const auto s = static_cast<std::size_t>(b.successor);
+        const double pu = b.pUp;
+        const double pd = b.pDown;
         qNext[s + 1] += pu * v;
         qNext[s] += (1.0 - pu - pd) * v;
         qNext[s - 1] += pd * v;
       }
-      block.rate[node] = r;
-      block.discount[node] = std::exp(-r * dt / 365.0);
+      rate_[node] = r;
+      discount_[node] = discount;
       if (!std::isfinite(r)) return false;
     }
     q.swap(qNext);
@@ -473,120 +504,27 @@ bool HullWhiteTree::FitToCurve() {
   return true;
 }
 
-// Backward induction of zero-coupon bond prices for every maturity on or
-// after each level date, turned into continuously compounded yields on the
-// levels the pricers read. A bond maturing within a day of the level date
-// is worth 1.
-bool HullWhiteTree::BuildNodeYields() {
-  const int last = levelCount_ - 1;
-  maturitiesDescending_.assign(maturitiesAscending_.rbegin(), maturitiesAscending_.rend());
-  const double* mat = maturitiesDescending_.data();
-  if (firstYieldLevel_ <= expiryLevel_) {
-    std::vector<double> rolling[2];
-    if (expiryLevel_ < last) {
-      int widest = 0;
-      for (int i = expiryLevel_ + 1; i <= last; ++i) widest = std::max(widest, nodeCount_[static_cast<std::size_t>(i)]);
-      const std::size_t size = static_cast<std::size_t>(widest) *
-                               static_cast<std::size_t>(maturityCount_[static_cast<std::size_t>(expiryLevel_) + 1]);
-      rolling[0].assign(size, 0.0);
-      rolling[1].assign(size, 0.0);
-    }
-    const double* nextPrices = nullptr;
-    int nextCount = 0;
-    for (int i = last; i >= firstYieldLevel_; --i) {
-      const auto li = static_cast<std::size_t>(i);
-      const NodeBlock& block = Block(i);
-      const std::size_t base = nodeBegin_[li];
-      const int n = nodeCount_[li];
-      const int cnt = maturityCount_[li];
-      const auto stride = static_cast<std::size_t>(cnt);
-      const double t = date_[li];
-      double* prices = i <= expiryLevel_ ? yields_.data() + yieldBegin_[li] : rolling[i & 1].data();
-      for (int mm = 0; mm < n; ++mm) {
-        const std::size_t node = base + static_cast<std::size_t>(mm);
-        double* out = prices + static_cast<std::size_t>(mm) * stride;
-        const double* pMid = nullptr;
-        double pu = 0.0, pd = 0.0, pm = 0.0, disc = 0.0;
-        if (i < last) {
-          const auto s = static_cast<std::size_t>(block.successor[node]);
-          const auto nextStride = static_cast<std::size_t>(nextCount);
-          pMid = nextPrices + s * nextStride;
-          pu = block.pUp[node];
-          pd = block.pDown[node];
-          pm = 1.0 - pu - pd;
-          disc = block.discount[node];
-        }
-        for (int k = 0; k < cnt; ++k) {
-          // A maturity past the level date is a later level's date, so the
-          // next level lists it (k < nextCount) whenever it is read.
-          if (std::fabs(t - mat[k]) < 1.0 || pMid == nullptr || k >= nextCount) {
-            out[k] = 1.0;
-          } else {
-            const auto nextStride = static_cast<std::size_t>(nextCount);
-            const double* pUpRow = pMid + nextStride;
-            const double* pDownRow = pMid - nextStride;
-            out[k] = disc * (pm * pMid[k] + pu * pUpRow[k] + pd * pDownRow[k]);
-          }
-        }
-      }
-      nextPrices = prices;
-      nextCount = cnt;
-    }
-    for (int i = firstYieldLevel_; i <= expiryLevel_; ++i) {
-      const auto li = static_cast<std::size_t>(i);
-      const int n = nodeCount_[li];
-      const int cnt = maturityCount_[li];
-      const std::size_t base = nodeBegin_[li];
-      double* y = yields_.data() + yieldBegin_[li];
-      for (int mm = 0; mm < n; ++mm) {
-        const double rate = front_.rate[base + static_cast<std::size_t>(mm)];
-        for (int k = 0; k < cnt; ++k, ++y) {
-          const double tau = (mat[k] - date_[li]) / 365.0;
-          if (tau > 0.0) {
-            *y = -std::log(*y) / tau;
-          } else {
-            *y = k >= 1 ? rate : 0.0;
-          }
-        }
-      }
-    }
+void HullWhiteTree::RollbackLevel(int i, const double* next, double* values) const {
+  const std::size_t base = nodeBegin_[Lv(i)];
+  const int n = nodeCount_[Lv(i)];
+  for (int j = 0; j < n; ++j) {
+    const std::size_t node = base + static_cast<std::size_t>(j);
+    const NodeBranch b = Branching(i, j);
+    const auto succ = static_cast<std::size_t>(b.successor);
+    const double pu = b.pUp;
+    const double pd = b.pDown;
+    values[j] = discount_[node] * ((1.0 - pu - pd) * next[succ] + (pu * next[succ + 1] + pd * next[succ - 1]));
   }
-  back_.Free();
-  for (int i = expiryLevel_ + 1; i <= last; ++i) maturityCount_[static_cast<std::size_t>(i)] = 0;
-  return true;
 }
 
-bool HullWhiteTree::HasNodeYields(int i) const {
-  return status_ == 0 && levelCount_ > 0 && i >= firstYieldLevel_ && i <= expiryLevel_;
-}
-
-const double* HullWhiteTree::NodeYields(int i, int j) const {
-  if (!HasNodeYields(i)) return nullptr;
-  return yields_.data() + yieldBegin_[Lv(i)] +
-         static_cast<std::size_t>(j) * static_cast<std::size_t>(maturityCount_[Lv(i)]);
-}
-
-double HullWhiteTree::ExpectedSuccessorValue(int i, int j, int s) const {
-  const NodeBlock& b = Block(i);
-  const std::size_t n = Node(i, j);
-  const int succ = b.successor[n];
-  const double pu = b.pUp[n];
-  const double pd = b.pDown[n];
-  return (1.0 - pu - pd) * NodeValue(i + 1, succ, s) +
-         (pu * NodeValue(i + 1, succ + 1, s) + pd * NodeValue(i + 1, succ - 1, s));
-}
-
-double HullWhiteTree::B(double t1, double t2) const {
-  if (std::fabs(a0_) < 1e-10) return t2 - t1;
-  return (1.0 - std::exp(-a0_ * (t2 - t1))) / a0_;
-}
+double HullWhiteTree::B(double t1, double t2) const { return HullWhiteBFactor(a0_, t2 - t1, 1e-10); }
 
 double HullWhiteTree::LnA(double t1, double t2) const {
   const double t0 = startDate_;
   // Central difference over the two days around t1, or from t0 itself when
   // t1 is less than a day after it (as the closed-form A does).
-  const double h = t1 - t0 < 1.0 ? t1 - t0 : 1.0;
-  const double slope = (zeroCurve_.Interpolate(t1 + 1.0) - zeroCurve_.Interpolate(t1 - h)) / (h + 1.0);
+  const CurveSlopeSpan span = ZeroRateSlopeSpan(zeroCurve_, t0, t1);
+  const double slope = span.rise / span.days;
   const double r1 = zeroCurve_.Interpolate(t1);
   const double forward = r1 + (t1 - t0) * slope;
   const double logRatio = (r1 * (t1 - t0) - zeroCurve_.Interpolate(t2) * (t2 - t0)) / 365.0;

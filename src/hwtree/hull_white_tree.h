@@ -17,16 +17,24 @@
 // continuously compounded per year, so a one-step discount factor is
 // exp(-r dt / 365).
 //
-// Memory: nodes live in flat arrays per field, levels past the expiry in a
-// block of their own that is freed once the node yields are built. The
-// storage is estimated from the grid before anything large is allocated,
-// and a tree needing more than the budget (2 GiB unless the caller asks for
-// less) or more than a million levels fails with status -1, as does any
-// allocation failure.
+// The lattice is immutable once built: it holds the grid, the geometry,
+// the branching, the fitted shifts, the node rates and step discounts, and
+// no pricer's values. A pricer rolls its own value arrays back through it
+// (Rollback) and reads the node zero yields level by level through a
+// NodeYieldWalk (node_yield_walk.h), which keeps two levels of bond prices
+// at a time.
+//
+// Size: before anything large is allocated the build estimates its storage
+// and its work (node visits plus node-maturities: each node whose zero
+// curve is read or whose bond prices are rolled, times the maturities it
+// carries) and refuses (status -1, refusal() says which limit and by how
+// much) a tree above TreeBuildArgs::memoryBudgetBytes or workBudget, or
+// with more than a million levels.
 #pragma once
 
 #include <cstddef>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "hwtree/rate_transform.h"
@@ -35,6 +43,15 @@
 namespace lorvex {
 
 inline constexpr double kTreeMemoryBudgetBytes = 2147483648.0;  // 2 GiB
+// Default work budget in node-maturities (see TreeWorkEstimate). Measured
+// on the project's 2-core 2.1 GHz build machine under load: a node built
+// and fitted about 360 ns, a node-maturity rolled or read about 25 ns; so
+// 1e8 is about 2 to 3 seconds for the slowest kind of call (a cap read off
+// node curves at many resets), well under that for the others.
+inline constexpr double kTreeWorkBudget = 1.0e8;
+// A node built (its branching and a few Newton passes of the fit, each
+// with an exponential) costs about as much as this many node-maturities.
+inline constexpr double kTreeNodeWork = 12.0;
 
 // The tree needs sigma > 0 (a zero spacing cannot branch). A volatility of
 // 0 or below is priced with 1e-6 a year, as the closed-form cap prices it.
@@ -43,7 +60,6 @@ double TreeVolatility(double sigmaPerYear);
 struct TreeBuildArgs {
   int kind = 0;             // 0 normal, 1 lognormal, 2 shape; others build the normal form
   int stepCount = 0;        // uniform: steps to the last exercise date; else steps a year
-  int slotCount = 1;        // doubles of value storage per node
   double startDate = 0.0;   // valuation date t0 (Julian day)
   double endDate = 0.0;     // last date the tree must reach
   const ZeroCurve* exerciseDates = nullptr;  // (date, anything); the last date is the expiry
@@ -52,12 +68,37 @@ struct TreeBuildArgs {
   const ZeroCurve* volatility = nullptr;     // (Julian day, sigma per year)
   const ZeroCurve* shapePoints = nullptr;    // (rate level, shape value), kind 2 only
   int uniformToExpiry = 0;  // low byte nonzero: uniform grid mode
-  // Node yields are built only on levels dated on or after this date (up to
-  // the expiry level): pricers that read node curves from a level onwards
-  // say so and the backward pass stops there. Every yield built is the same
-  // to the last bit as with the default (all levels). +infinity: none.
+  // The pricer reads node zero curves on the levels dated on or after this
+  // date, up to the expiry level (every such level in the uniform mode,
+  // the levels on exercise dates otherwise). Lognormal and shape trees
+  // then keep every level, since their node yields roll back from the
+  // last one; the normal tree's node curves are closed-form, so it stops
+  // at the expiry level. +infinity: no node curve is read, nothing is
+  // priced (the rate spacing): the lattice stops at level 1.
   double yieldsFromDate = -std::numeric_limits<double>::infinity();
   double memoryBudgetBytes = kTreeMemoryBudgetBytes;
+  double workBudget = kTreeWorkBudget;
+};
+
+// The size of a tree, known before its nodes are allocated.
+struct TreeWorkEstimate {
+  double levels = 0.0;          // levels built
+  double nodes = 0.0;           // nodes on them
+  // The work: kTreeNodeWork per node built plus the node-maturities read
+  // (node curves) or rolled (node yields).
+  double nodeMaturities = 0.0;
+  double bytes = 0.0;           // storage of the lattice and the walks
+};
+
+// Why a build was refused for its size: the estimate and the budget it
+// crossed (work in node-maturities, memory in bytes, levels in grid dates;
+// a grid too long is refused as soon as it passes the limit, so its
+// estimate is the limit plus one).
+struct TreeRefusal {
+  enum Limit { kNone, kWork, kMemory, kLevels };
+  Limit limit = kNone;
+  double estimate = 0.0;
+  double budget = 0.0;
 };
 
 class HullWhiteTree {
@@ -73,22 +114,33 @@ class HullWhiteTree {
   void Release();
 
   int status() const { return status_; }
+  // Set when the build was refused for its size.
+  const TreeRefusal& refusal() const { return refusal_; }
+  // The size of the tree as planned (also when refused).
+  const TreeWorkEstimate& workEstimate() const { return estimate_; }
   int kind() const { return kind_; }
   int stepCount() const { return stepCount_; }
-  int slotCount() const { return slotCount_; }
-  int levelCount() const { return levelCount_; }  // M
-  // Value slots and node yields exist on levels 0 .. expiryLevel.
+  bool uniform() const { return uniform_; }
+  int levelCount() const { return levelCount_; }  // M, the grid's dates
+  // Levels 0 .. lastBuiltLevel() carry nodes: the expiry level (at least
+  // level 1), or the last level when node yields roll back from it.
+  int lastBuiltLevel() const { return builtLast_; }
   int expiryLevel() const { return expiryLevel_; }
+  // The first level whose node curves the pricer said it reads.
+  int firstYieldLevel() const { return firstYieldLevel_; }
   double startDate() const { return startDate_; }
   double endDate() const { return endDate_; }
   double latticeEnd() const { return latticeEnd_; }
   double a0() const { return a0_; }          // per day, at the valuation date
   double sigma0() const { return sigma0_; }  // per square-root day
   const RateTransform& Transform() const { return transform_; }
+  const ZeroCurve& Curve() const { return zeroCurve_; }
   // The level dates 0 .. M-1, and the maturities of the node yields
   // (ascending; every one is a level date).
   const std::vector<double>& LevelDates() const { return grid_; }
   const std::vector<double>& MaturityCurveDates() const { return maturitiesAscending_; }
+  // Whether the date is one of the exercise dates given to the build.
+  bool IsExerciseDate(double date) const { return exerciseDates_.Find(date) != nullptr; }
 
   // Number of grid dates strictly before the date: the level of a date on
   // the grid.
@@ -104,44 +156,71 @@ class HullWhiteTree {
   double LevelAlpha(int i) const { return alpha_[Lv(i)]; }    // fitted shift
   double LevelMeanReversion(int i) const { return a_[Lv(i)]; }
   double LevelVolatility(int i) const { return sigma_[Lv(i)]; }
+  // Widest level built.
+  int MaxNodeCount() const { return maxNodes_; }
 
-  // Node j (0 .. count-1, lowest first) of level i. Rates, probabilities,
-  // successors and step discounts are kept on levels 0 .. max(expiryLevel,
-  // 1), so level 1 can always be read (the rate deltas read it); value
-  // slots, rollbacks and node yields exist on levels 0 .. expiryLevel.
-  // A node's state is (j + jMin) dx + alpha.
-  double NodeRate(int i, int j) const { return Block(i).rate[Node(i, j)]; }
-  double UpProbability(int i, int j) const { return Block(i).pUp[Node(i, j)]; }
-  double DownProbability(int i, int j) const { return Block(i).pDown[Node(i, j)]; }
-  double MiddleProbability(int i, int j) const {
-    const NodeBlock& b = Block(i);
-    const std::size_t n = Node(i, j);
-    return 1.0 - b.pUp[n] - b.pDown[n];
+  // Node j (0 .. count-1, lowest first) of a built level i. A node's state
+  // is (j + jMin) dx + alpha.
+  double NodeRate(int i, int j) const { return rate_[Node(i, j)]; }
+  // The branching of node j of level i: the index in level i+1 of its
+  // middle successor (up: +1, down: -1; 0 on the last level, which has no
+  // successors) and the up and down probabilities.
+  struct NodeBranch {
+    int successor;
+    double pUp;
+    double pDown;
+  };
+  NodeBranch Branching(int i, int j) const {
+    const std::size_t li = Lv(i);
+    const int h = -jMin_[li];
+    const int c = j - h;
+    const int a = c < 0 ? -c : c;
+    int k = 0;
+    double pu = 0.0;
+    double pd = 0.0;
+    if (a == h) {
+      k = topOffset_[li];
+      pu = topUp_[li];
+      pd = topDown_[li];
+    } else {
+      const std::size_t e = tableBegin_[li] + static_cast<std::size_t>(a);
+      k = tableOffset_[e];
+      pu = tableUp_[e];
+      pd = tableDown_[e];
+    }
+    if (c < 0) return {-k + shift_[li], pd, pu};
+    return {k + shift_[li], pu, pd};
   }
-  // Index in level i+1 of the middle successor (up: +1, down: -1).
-  int Successor(int i, int j) const { return Block(i).successor[Node(i, j)]; }
-
-  double NodeValue(int i, int j, int s) const { return values_[Slot(i, j, s)]; }
-  void SetNodeValue(int i, int j, int s, double v) { values_[Slot(i, j, s)] = v; }
+  double UpProbability(int i, int j) const { return Branching(i, j).pUp; }
+  double DownProbability(int i, int j) const { return Branching(i, j).pDown; }
+  double MiddleProbability(int i, int j) const {
+    const NodeBranch b = Branching(i, j);
+    return 1.0 - b.pUp - b.pDown;
+  }
+  int Successor(int i, int j) const { return i + 1 < levelCount_ ? Branching(i, j).successor : 0; }
+  // The level's nodes' rates (count LevelNodeCount(i)), lowest first.
+  const double* LevelRates(int i) const { return rate_.get() + nodeBegin_[Lv(i)]; }
 
   // exp(-r dt_i / 365), the node's one-step discount factor.
-  double StepDiscount(int i, int j) const { return Block(i).discount[Node(i, j)]; }
-  // Probability-weighted slot s of the three successors (levels < expiryLevel).
-  double ExpectedSuccessorValue(int i, int j, int s) const;
-  // StepDiscount * ExpectedSuccessorValue.
-  double Rollback(int i, int j, int s) const {
-    return StepDiscount(i, j) * ExpectedSuccessorValue(i, j, s);
+  double StepDiscount(int i, int j) const { return discount_[Node(i, j)]; }
+  // Probability-weighted values of the three successors, next holding the
+  // values of level i+1 (lowest node first).
+  double ExpectedSuccessorValue(int i, int j, const double* next) const {
+    const NodeBranch b = Branching(i, j);
+    const auto succ = static_cast<std::size_t>(b.successor);
+    return (1.0 - b.pUp - b.pDown) * next[succ] + (b.pUp * next[succ + 1] + b.pDown * next[succ - 1]);
   }
+  // StepDiscount * ExpectedSuccessorValue: the value at node (i, j) of
+  // holding on for one step.
+  double Rollback(int i, int j, const double* next) const {
+    return StepDiscount(i, j) * ExpectedSuccessorValue(i, j, next);
+  }
+  // Rollback for every node of level i into values (LevelNodeCount(i)).
+  void RollbackLevel(int i, const double* next, double* values) const;
 
   // The maturity dates on or after the level date, latest first.
   const double* MaturityDates(int) const { return maturitiesDescending_.data(); }
   int MaturityCount(int i) const { return maturityCount_[Lv(i)]; }
-  // Whether the level carries node yields (see TreeBuildArgs::yieldsFromDate).
-  bool HasNodeYields(int i) const;
-  // Continuously compounded zero yields from the node's date to each of the
-  // level's maturity dates, parallel to MaturityDates(i); nullptr on a
-  // level without yields.
-  const double* NodeYields(int i, int j) const;
 
   // Zero rate from the node to D days later implied by the normal model's
   // closed-form bond price, reading the node's one-step discount factor as
@@ -172,34 +251,29 @@ class HullWhiteTree {
  private:
   static std::size_t Lv(int i) { return static_cast<std::size_t>(i); }
   std::size_t Node(int i, int j) const { return nodeBegin_[Lv(i)] + static_cast<std::size_t>(j); }
-  std::size_t Slot(int i, int j, int s) const {
-    return valueBegin_[Lv(i)] + static_cast<std::size_t>(j) * static_cast<std::size_t>(slotCount_) +
-           static_cast<std::size_t>(s);
-  }
 
   bool PlanTree(const TreeBuildArgs& args);
-  bool BuildLevels();
-  bool PlanWidths(double budgetBytes);
+  bool PlanWidths(const TreeBuildArgs& args);
   bool BuildBranching();
   bool FitToCurve();
-  bool BuildNodeYields();
+  bool Refuse(TreeRefusal::Limit limit, double estimate, double budget);
 
   int kind_ = 0;
   int stepCount_ = 0;
-  int slotCount_ = 0;
   int levelCount_ = 0;
   int expiryLevel_ = 0;
+  int builtLast_ = 0;
+  int firstYieldLevel_ = 0;
   int status_ = 0;
-  int firstYieldLevel_ = 0;  // levels firstYieldLevel_ .. expiryLevel_ carry yields
-  int keptLevel_ = 0;        // node fields survive the build on levels 0 .. keptLevel_
   bool uniform_ = false;
   double startDate_ = 0.0;
   double endDate_ = 0.0;
   double latticeEnd_ = 0.0;
   double expiryDate_ = 0.0;
-  double yieldsFromDate_ = 0.0;
   double a0_ = 0.0;
   double sigma0_ = 0.0;
+  TreeRefusal refusal_;
+  TreeWorkEstimate estimate_;
 
   ZeroCurve zeroCurve_;
   ZeroCurve meanReversion_;
@@ -214,23 +288,25 @@ class HullWhiteTree {
   // Per level, 0 .. M.
   std::vector<double> date_, dt_, a_, sigma_, dx_, alpha_;
   std::vector<int> jMin_, nodeCount_, maturityCount_;
-  std::vector<std::size_t> nodeBegin_, valueBegin_, yieldBegin_;
+  std::vector<std::size_t> nodeBegin_;
 
-  // Per node: one flat array per field for the levels 0 .. expiryLevel
-  // (front) and another for the levels past the expiry (back), which only
-  // the build uses and frees at its end. nodeBegin_ indexes within a block.
-  struct NodeBlock {
-    std::vector<double> rate, discount, pUp, pDown;
-    std::vector<int> successor;
-    void Allocate(std::size_t n);
-    void Free();
-  };
-  const NodeBlock& Block(int i) const { return i > keptLevel_ ? back_ : front_; }
-  NodeBlock& Block(int i) { return i > keptLevel_ ? back_ : front_; }
-  NodeBlock front_;
-  NodeBlock back_;
-  std::vector<double> values_;  // slotCount per node, levels 0 .. expiryLevel
-  std::vector<double> yields_;  // node-major, levels firstYieldLevel_ .. expiryLevel
+  // Per node of the levels 0 .. builtLast_: the rate and the step
+  // discount, left uninitialised until the build writes every entry
+  // (zeroing megabytes that are written next costs as much as the writes).
+  std::unique_ptr<double[]> rate_, discount_;
+  // The branching. A node's branching depends only on its offset from the
+  // centre and the step's geometry (dx, dt, a, sigma, the next dx), the top
+  // node's also on the width, and a node below the centre mirrors the one
+  // above. So each level keeps its top node, and shares a table of the
+  // other offsets (0, 1, ...) with the levels of the same geometry next
+  // to it (an equal-step lattice on whole-day steps keeps one table for all
+  // its levels; fractional grid dates make most steps differ in their last
+  // bits, and those levels keep tables of their own).
+  std::vector<std::size_t> tableBegin_;
+  std::vector<int> topOffset_, shift_;  // shift: the next level's -jMin
+  std::vector<double> topUp_, topDown_;
+  std::vector<int> tableOffset_;
+  std::vector<double> tableUp_, tableDown_;
   int maxNodes_ = 0;
 };
 

@@ -62,6 +62,30 @@ double SnapWithinFiveDays(double date, const std::vector<double>& grid) {
   return date;
 }
 
+// A maturity less than 5 days past latticeEnd (the uniform grid ends
+// there, so every grid date lies before it) first moves onto the earliest
+// grid date within 5 days. From then on it lies inside the lattice, and
+// the rest of the walk looks for the nearest of the grid dates that follow
+// (a tie to the earlier one), as for any date inside: with steps of 5 days
+// or more that is latticeEnd itself, with shorter steps the walk stops as
+// soon as the distance stops falling, on the grid date after the first one
+// it moved to.
+double SnapPastLattice(double date, const std::vector<double>& grid) {
+  auto first = std::partition_point(grid.begin(), grid.end(),
+                                    [date](double g) { return date - g >= kSnapDays; });
+  if (first == grid.end()) return date;
+  auto k = static_cast<std::size_t>(first - grid.begin());
+  date = grid[k];
+  double best = kNoDistance;
+  for (++k; k < grid.size(); ++k) {
+    const double d = std::fabs(date - grid[k]);
+    if (d >= best) return grid[k - 1];
+    best = d;
+    if (k + 1 == grid.size()) return grid[k];
+  }
+  return date;
+}
+
 // Walks consecutive grid dates (prev, cur) and splits each gap the rule
 // asks for into n + 1 equal parts. Returns false beyond maxDates.
 template <class PartsOf>
@@ -113,7 +137,10 @@ TimeGrid BuildTimeGrid(const TimeGridInput& in) {
     if (in.uniform) {
       const double expiry = in.exerciseDates.back();
       if (!(expiry > t0)) return g;
-      if (static_cast<double>(in.stepCount) + 2.0 > static_cast<double>(in.maxDates)) return g;
+      if (static_cast<double>(in.stepCount) + 2.0 > static_cast<double>(in.maxDates)) {
+        g.tooLong = true;
+        return g;
+      }
       const double step = (expiry - t0) / stepsN;
       grid.reserve(static_cast<std::size_t>(in.stepCount) + 2);
       grid.push_back(t0);
@@ -125,7 +152,7 @@ TimeGrid BuildTimeGrid(const TimeGridInput& in) {
       if (g.endDate < g.latticeEnd) g.endDate = g.latticeEnd;
       for (double date : maturities) {
         snapped.push_back(date <= g.latticeEnd ? SnapInsideLattice(date, grid)
-                                               : SnapWithinFiveDays(date, grid));
+                                               : SnapPastLattice(date, grid));
       }
     } else {
       grid.push_back(t0);
@@ -157,6 +184,7 @@ TimeGrid BuildTimeGrid(const TimeGridInput& in) {
         return std::floor((cur - prev) / maxStep);
       });
     }
+    if (!fits || grid.size() > in.maxDates) g.tooLong = true;
     if (!fits || grid.size() < 2 || grid.size() > in.maxDates) return g;
   } catch (const std::bad_alloc&) {
     return g;

@@ -36,6 +36,7 @@ struct TimeGrid {
   double endDate = 0.0;            // possibly moved later
   double latticeEnd = 0.0;
   int status = 0;                  // 0, or -1: nothing usable
+  bool tooLong = false;            // refused for passing maxDates
 };
 
 // Lays the grid. Fails (-1) for N < 1, an empty exercise list or curve, a

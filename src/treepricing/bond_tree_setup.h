@@ -26,31 +26,29 @@ struct BondTreeTerms {
   double meanReversion = 0.0;
   int stepCount = 0;
   int kind = 0;
-  int slotCount = 1;
+  int slotCount = 1;      // 3: the display, which prices the bond at every node
 };
 
 class BondTreeSetup {
  public:
-  // Builds the bond and adds its period start and payment dates to the curve
-  // at the curve's own rates. status() is -1 when memory ran out.
-  BondTreeSetup(const BondTreeTerms& terms, ZeroCurve& curve);
+  // Builds the bond and a copy of the curve with the bond's period start
+  // and payment dates added at the curve's own rates. status() is -1 when memory ran out.
+  BondTreeSetup(const BondTreeTerms& terms, const ZeroCurve& marketCurve);
   int status() const { return status_; }
 
   // The tree's arguments: equal steps to the expiry (uniform grid), the end
-  // at the bond's maturity. With one slot, node yields are built only where
-  // the rollback reads them (the expiry level of a European option) and not
-  // at all on the normal tree, whose node curves come from the closed-form
-  // bond prices; with more slots (the display prices the bond at every
-  // node) on every level.
+  // at the bond's maturity, node curves read where the rollback prices the
+  // bond (the expiry level of a European option; every level of an
+  // American one or of the display, slotCount > 1).
   TreeBuildArgs Args() const;
 
+  ZeroCurve curve;  // the caller's curve with the bond's dates added
   BondSchedule bond;
   ZeroCurve exercise;  // (expiry, strike), and (t0, strike) when American
   TreeModelLists lists;
 
  private:
   BondTreeTerms terms_;
-  const ZeroCurve& curve_;
   int status_ = 0;
 };
 

@@ -5,53 +5,68 @@
 
 namespace lorvex {
 
-NodeCurveBuilder::NodeCurveBuilder(const HullWhiteTree& tree) : tree_(tree) {
+NodeCurves::NodeCurves(const HullWhiteTree& tree) : tree_(tree) {
+  if (tree.status() != 0 || tree.levelCount() == 0) {
+    status_ = -1;
+    return;
+  }
   // Level 0 lists every maturity; later levels list fewer.
-  const int widest = tree.levelCount() > 0 ? tree.MaturityCount(0) : 0;
-  curve_.Reserve(static_cast<std::size_t>(widest) + 1);
+  const auto widest = static_cast<std::size_t>(tree.MaturityCount(0)) + 1;
   try {
-    terms_.resize(static_cast<std::size_t>(widest) + 1);
+    curve_.Reserve(widest);
+    dates_.reserve(widest);
+    source_.reserve(widest);
+    terms_.reserve(widest);
+    if (tree.kind() != 0 && tree.firstYieldLevel() <= tree.expiryLevel()) {
+      walk_ = std::make_unique<NodeYieldWalk>(tree);
+      if (walk_->status() != 0) status_ = -1;
+    }
   } catch (const std::bad_alloc&) {
     status_ = -1;
   }
   if (curve_.status() != 0) status_ = -1;
 }
 
-void NodeCurveBuilder::PrepareLevel(int i) {
-  level_ = i;
+bool NodeCurves::PrepareLevel(int i) {
+  if (status_ != 0) return false;
+  const bool normal = tree_.kind() == 0;
+  if (!normal && (walk_ == nullptr || i < tree_.firstYieldLevel() || !walk_->MoveTo(i))) return false;
   const int cnt = tree_.MaturityCount(i);
-  const double* dates = tree_.MaturityDates(i);  // latest first
+  const double* mat = tree_.MaturityDates(i);  // latest first
   const double levelDate = tree_.LevelDate(i);
   const double nextDate = tree_.LevelDate(i + 1);
-  nextIsMaturity_ = std::find(dates, dates + cnt, nextDate) != dates + cnt;
-  if (tree_.kind() != 0) return;
-  for (int k = 0; k < cnt; ++k) {
-    terms_[static_cast<std::size_t>(k)] = tree_.TenorRateTerms(i, dates[cnt - 1 - k] - levelDate);
+  rate_ = tree_.LevelRates(i);
+  nodeCount_ = tree_.LevelNodeCount(i);
+  dates_.clear();
+  source_.clear();
+  // Ascending: the maturities from the earliest, the next level's date in
+  // its place unless it is a maturity itself.
+  bool nextPlaced = std::find(mat, mat + cnt, nextDate) != mat + cnt;
+  for (int k = cnt - 1; k >= 0; --k) {
+    if (!nextPlaced && nextDate < mat[k]) {
+      dates_.push_back(nextDate);
+      source_.push_back(-1);
+      nextPlaced = true;
+    }
+    dates_.push_back(mat[k]);
+    source_.push_back(k);
   }
-  terms_[static_cast<std::size_t>(cnt)] = tree_.TenorRateTerms(i, nextDate - levelDate);
+  if (!nextPlaced) {
+    dates_.push_back(nextDate);
+    source_.push_back(-1);
+  }
+  if (normal) {
+    terms_.clear();
+    for (double d : dates_) terms_.push_back(tree_.TenorRateTerms(i, d - levelDate));
+  }
+  return true;
 }
 
-const ZeroCurve* NodeCurveBuilder::Build(int j) {
-  const int i = level_;
-  const int cnt = tree_.MaturityCount(i);
-  const double* dates = tree_.MaturityDates(i);
-  const bool normal = tree_.kind() == 0;
-  const double* yields = tree_.NodeYields(i, j);
-  if (!normal && yields == nullptr && cnt > 0) return nullptr;
-  const double rate = tree_.NodeRate(i, j);
+const ZeroCurve* NodeCurves::Build(int j) {
   curve_.Clear();
-  // The maturities come latest first: walking them backwards appends in
-  // ascending order.
-  for (int k = 0; k < cnt; ++k) {
-    const int src = cnt - 1 - k;
-    const double y = normal ? HullWhiteTree::TenorRateFromTerms(terms_[static_cast<std::size_t>(k)], rate)
-                            : yields[src];
-    if (curve_.Insert(dates[src], y) != 0) return nullptr;
-  }
-  if (!nextIsMaturity_) {
-    const double y =
-        normal ? HullWhiteTree::TenorRateFromTerms(terms_[static_cast<std::size_t>(cnt)], rate) : rate;
-    if (curve_.Insert(tree_.LevelDate(i + 1), y) != 0) return nullptr;
+  const int n = PointCount();
+  for (int p = 0; p < n; ++p) {
+    if (curve_.Insert(dates_[static_cast<std::size_t>(p)], PointRate(j, p)) != 0) return nullptr;
   }
   return &curve_;
 }

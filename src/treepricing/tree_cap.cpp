@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "treepricing/node_curve.h"
+#include "treepricing/tree_rollback.h"
 
 namespace lorvex {
 
@@ -17,11 +18,11 @@ int CapTreeStepCount(int stepParameter, double years) {
   return rounded > 20.0 ? 20 : static_cast<int>(rounded);
 }
 
-CapTreeSetup::CapTreeSetup(const CapTreeTerms& terms, ZeroCurve& curve)
-    : cap(terms.notional, terms.capRate, terms.start, terms.end, terms.perYear, 0.0),
+CapTreeSetup::CapTreeSetup(const CapTreeTerms& terms, const ZeroCurve& marketCurve)
+    : curve(marketCurve),
+      cap(terms.notional, terms.capRate, terms.start, terms.end, terms.perYear, 0.0),
       lists(MakeTreeModelLists(terms.valuation, terms.sigma, terms.meanReversion)),
-      terms_(terms),
-      curve_(curve) {
+      terms_(terms) {
   if (cap.status() != 0) {
     status_ = -3;
     return;
@@ -57,38 +58,57 @@ CapTreeSetup::CapTreeSetup(const CapTreeTerms& terms, ZeroCurve& curve)
 
 TreeBuildArgs CapTreeSetup::Args() const {
   TreeBuildArgs args =
-      TreeArgsOnMarket(terms_.kind, terms_.stepCount, terms_.valuation, terms_.end, resets, curve_, lists);
-  const bool yields = terms_.nodeYields && terms_.kind != 0 && !resets.Empty();
-  args.yieldsFromDate = yields ? resets.XAt(1) : std::numeric_limits<double>::infinity();
+      TreeArgsOnMarket(terms_.kind, terms_.stepCount, terms_.valuation, terms_.end, resets, curve, lists);
+  // Node curves are read from the first reset on; the rate spacing reads
+  // none (and only the first levels).
+  const bool priced = terms_.nodeYields && !resets.Empty();
+  args.yieldsFromDate = priced ? resets.XAt(1) : std::numeric_limits<double>::infinity();
   return args;
 }
 
-double TreeCapRollback(bool isFloor, const CapSchedule& cap, HullWhiteTree& tree) {
-  NodeCurveBuilder curves(tree);
-  if (curves.status() != 0 || tree.status() != 0) return 0.0;
-  const int expiry = tree.expiryLevel();
-  for (int i = expiry; i >= 0; --i) {
-    const double di = tree.LevelDate(i);
+namespace {
+
+// On a level whose whole day is a caplet's reset date each node adds the
+// caplet's payoff off its own curve to the later caplets carried back.
+class CapOnTree : public TreeInstrument {
+ public:
+  CapOnTree(bool isFloor, const CapSchedule& cap, const HullWhiteTree& tree)
+      : isFloor_(isFloor), cap_(cap), tree_(tree), curves_(tree) {}
+  bool usable() const { return curves_.status() == 0; }
+
+  bool AdjustValues(int i, double* values) override {
+    const double di = tree_.LevelDate(i);
     // A caplet settles on the level of its reset day; a level on the last
     // caplet's end, or inside a caplet, is no reset level.
     const int day = static_cast<int>(std::trunc(di));
-    const int k = cap.CapletIndexAt(day);
-    const bool reset = k >= 0 && day == cap[k].start;
-    if (reset) curves.PrepareLevel(i);
-    const int nodes = tree.LevelNodeCount(i);
+    const int k = cap_.CapletIndexAt(day);
+    if (k < 0 || day != cap_[k].start) return true;
+    if (!curves_.PrepareLevel(i)) return false;
+    const int nodes = tree_.LevelNodeCount(i);
     for (int j = 0; j < nodes; ++j) {
-      double payoff = 0.0;
-      if (reset) {
-        const ZeroCurve* curve = curves.Build(j);
-        if (curve == nullptr) return 0.0;
-        const double p = cap.CapletPayoff(k, di, *curve);
-        payoff = isFloor ? (p < 0.0 ? -p : 0.0) : (p > 0.0 ? p : 0.0);
-      }
-      const double continuation = i < expiry ? tree.Rollback(i, j, 0) : 0.0;
-      tree.SetNodeValue(i, j, 0, continuation + payoff);
+      const ZeroCurve* curve = curves_.Build(j);
+      if (curve == nullptr) return false;
+      const double p = cap_.CapletPayoff(k, di, *curve);
+      const double payoff = isFloor_ ? (p < 0.0 ? -p : 0.0) : (p > 0.0 ? p : 0.0);
+      values[j] = values[j] + payoff;
     }
+    return true;
   }
-  return tree.NodeValue(0, 0, 0);
+
+ private:
+  bool isFloor_;
+  const CapSchedule& cap_;
+  const HullWhiteTree& tree_;
+  NodeCurves curves_;
+};
+
+}  // namespace
+
+double TreeCapRollback(bool isFloor, const CapSchedule& cap, const HullWhiteTree& tree) {
+  if (tree.status() != 0) return 0.0;
+  CapOnTree option(isFloor, cap, tree);
+  if (!option.usable()) return 0.0;
+  return RollBack(tree, option);
 }
 
 }  // namespace lorvex

@@ -30,8 +30,8 @@ struct CapTreeTerms {
   // rates) so that they become level dates and node maturities; the rate
   // delta only needs the grid and leaves the curve alone.
   bool addCapletDatesToCurve = true;
-  // Node yields are built only where the rollback reads them (from the
-  // first reset on, none on the normal tree); false: none at all.
+  // Node curves are read from the first reset on; false: none at all,
+  // nothing is priced (the rate spacing), the lattice stops at level 1.
   bool nodeYields = true;
 };
 
@@ -40,7 +40,8 @@ struct CapTreeTerms {
 // model lists.
 class CapTreeSetup {
  public:
-  CapTreeSetup(const CapTreeTerms& terms, ZeroCurve& curve);
+  // The curve is copied; the copy gains the caplets' dates.
+  CapTreeSetup(const CapTreeTerms& terms, const ZeroCurve& marketCurve);
   // 0; -3 when the cap schedule rejected its terms, has no caplet or its
   // reset list could not be built; -1 when memory ran out otherwise.
   int status() const { return status_; }
@@ -48,13 +49,13 @@ class CapTreeSetup {
   // Per-year grid ending at the cap's end.
   TreeBuildArgs Args() const;
 
+  ZeroCurve curve;  // the caller's curve, with the caplets' dates when asked
   CapSchedule cap;
   ZeroCurve resets;
   TreeModelLists lists;
 
  private:
   CapTreeTerms terms_;
-  const ZeroCurve& curve_;
   int status_ = 0;
 };
 
@@ -64,6 +65,6 @@ class CapTreeSetup {
 // p = CapletPayoff at the level date, and adds it to the discounted
 // expected value of its successors (the later caplets carried back).
 // Returns the root's value, or 0 when a node's curve cannot be built.
-double TreeCapRollback(bool isFloor, const CapSchedule& cap, HullWhiteTree& tree);
+double TreeCapRollback(bool isFloor, const CapSchedule& cap, const HullWhiteTree& tree);
 
 }  // namespace lorvex

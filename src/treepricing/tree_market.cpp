@@ -34,7 +34,6 @@ TreeBuildArgs TreeArgsOnMarket(int kind, int stepCount, double valuationDate, do
   TreeBuildArgs args;
   args.kind = kind;
   args.stepCount = stepCount;
-  args.slotCount = 1;
   args.startDate = valuationDate;
   args.endDate = endDate;
   args.exerciseDates = &exercise;

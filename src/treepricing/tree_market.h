@@ -31,9 +31,9 @@ TreeModelLists MakeTreeModelLists(double valuationDate, double sigma, double a);
 
 // The build arguments every tree pricer shares: the tree runs from the
 // valuation date to endDate on the given curve, model lists and exercise
-// dates, with one value slot, steps a year (not equal steps to the expiry)
-// and node yields on every level. Pricers change what differs. The lists
-// are referenced, not copied: they must outlive the arguments.
+// dates, with steps a year (not equal steps to the expiry) and node curves
+// read on every level. Pricers change what differs. The arguments point at
+// the lists, which the tree copies when it is built.
 TreeBuildArgs TreeArgsOnMarket(int kind, int stepCount, double valuationDate, double endDate,
                                const ZeroCurve& exercise, const ZeroCurve& curve,
                                const TreeModelLists& lists);

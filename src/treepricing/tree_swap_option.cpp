@@ -6,14 +6,15 @@
 #include <vector>
 
 #include "treepricing/node_curve.h"
+#include "treepricing/tree_rollback.h"
 
 namespace lorvex {
 
-SwapTreeSetup::SwapTreeSetup(const SwapTreeTerms& terms, ZeroCurve& curve)
-    : swap(terms.notional, terms.fixedRate, 0.0, terms.start, terms.end, terms.perYear, terms.perYear),
+SwapTreeSetup::SwapTreeSetup(const SwapTreeTerms& terms, const ZeroCurve& marketCurve)
+    : curve(marketCurve),
+      swap(terms.notional, terms.fixedRate, 0.0, terms.start, terms.end, terms.perYear, terms.perYear),
       lists(MakeTreeModelLists(terms.valuation, terms.sigma, terms.meanReversion)),
-      terms_(terms),
-      curve_(curve) {
+      terms_(terms) {
   if (swap.status() != 0) {
     status_ = -2;
     return;
@@ -44,39 +45,69 @@ SwapTreeSetup::SwapTreeSetup(const SwapTreeTerms& terms, ZeroCurve& curve)
 
 TreeBuildArgs SwapTreeSetup::Args() const {
   TreeBuildArgs args =
-      TreeArgsOnMarket(terms_.kind, terms_.stepCount, terms_.valuation, terms_.end, exercise, curve_, lists);
-  args.yieldsFromDate = terms_.kind == 0 ? std::numeric_limits<double>::infinity() : terms_.start;
+      TreeArgsOnMarket(terms_.kind, terms_.stepCount, terms_.valuation, terms_.end, exercise, curve, lists);
+  // Node curves are read on the exercise level only. A swap with nothing
+  // paid after its start is worth 0 whatever the rates: no level is read,
+  // and the lattice stops at its second level.
+  args.yieldsFromDate = Worthless() ? std::numeric_limits<double>::infinity() : terms_.start;
   return args;
 }
 
-double TreeSwapOptionRollback(const ZeroCurve& exerciseSchedule, bool isPut, const SwapSchedule& swap,
-                              HullWhiteTree& tree) {
-  NodeCurveBuilder curves(tree);
-  if (curves.status() != 0 || tree.status() != 0) return 0.0;
-  const int expiry = tree.expiryLevel();
-  for (int i = expiry; i >= 0; --i) {
-    const double di = tree.LevelDate(i);
-    const CurvePoint* point = exerciseSchedule.Find(di);
-    const bool exercisable = point != nullptr;
-    const double strike = exercisable ? point->y : 0.0;
-    if (exercisable) curves.PrepareLevel(i);
+namespace {
+
+// Exercised on the level dated exactly on an exercise date: the swap's
+// value off each node's curve against the strike.
+class SwaptionOnTree : public TreeInstrument {
+ public:
+  SwaptionOnTree(const ZeroCurve& exercise, bool isPut, const SwapSchedule& swap, const HullWhiteTree& tree)
+      : exercise_(exercise), isPut_(isPut), swap_(swap), tree_(tree), curves_(tree) {}
+  bool usable() const { return curves_.status() == 0; }
+
+  bool AdjustValues(int i, double* values) override {
+    const double di = tree_.LevelDate(i);
+    const CurvePoint* point = exercise_.Find(di);
+    if (point == nullptr) return true;
+    if (!curves_.PrepareLevel(i)) return false;
     // An exercise date is a caller's whole day, so the level date is one.
     const int day = static_cast<int>(di);
-    const int nodes = tree.LevelNodeCount(i);
+    const int nodes = tree_.LevelNodeCount(i);
     for (int j = 0; j < nodes; ++j) {
-      double exerciseValue = 0.0;
-      if (exercisable) {
-        const ZeroCurve* curve = curves.Build(j);
-        if (curve == nullptr) return 0.0;
-        const double value = swap.SwapValue(0, day, day, *curve);
-        exerciseValue = isPut ? std::max(strike - value, 0.0) : std::max(value - strike, 0.0);
-      }
-      const double continuation = i < expiry ? tree.Rollback(i, j, 0) : 0.0;
+      const ZeroCurve* curve = curves_.Build(j);
+      if (curve == nullptr) return false;
+      const double value = swap_.SwapValue(0, day, day, *curve);
+      const double exerciseValue = isPut_ ? std::max(point->y - value, 0.0) : std::max(value - point->y, 0.0);
       // A tie keeps the continuation value.
-      tree.SetNodeValue(i, j, 0, exerciseValue > continuation ? exerciseValue : continuation);
+      if (exerciseValue > values[j]) values[j] = exerciseValue;
     }
+    return true;
   }
-  return tree.NodeValue(0, 0, 0);
+
+ private:
+  const ZeroCurve& exercise_;
+  bool isPut_;
+  const SwapSchedule& swap_;
+  const HullWhiteTree& tree_;
+  NodeCurves curves_;
+};
+
+}  // namespace
+
+bool SwapTreeSetup::Worthless() const {
+  for (const FixedPeriod& p : swap.FixedPeriods()) {
+    if (p.end > terms_.start) return false;
+  }
+  for (const FloatingPeriod& p : swap.FloatingPeriods()) {
+    if (p.end > terms_.start) return false;
+  }
+  return true;
+}
+
+double TreeSwapOptionRollback(const ZeroCurve& exerciseSchedule, bool isPut, const SwapSchedule& swap,
+                              const HullWhiteTree& tree) {
+  if (tree.status() != 0) return 0.0;
+  SwaptionOnTree option(exerciseSchedule, isPut, swap, tree);
+  if (!option.usable()) return 0.0;
+  return RollBack(tree, option);
 }
 
 }  // namespace lorvex

@@ -27,23 +27,27 @@ struct SwapTreeTerms {
 // lists and the exercise schedule {(start, 0)}.
 class SwapTreeSetup {
  public:
-  SwapTreeSetup(const SwapTreeTerms& terms, ZeroCurve& curve);
+  // The curve is copied; the copy gains the swap's dates.
+  SwapTreeSetup(const SwapTreeTerms& terms, const ZeroCurve& marketCurve);
   // 0; -2 when the swap schedule rejected its terms (payments a year not 1,
   // 2, 4 or 12); -1 when memory ran out.
   int status() const { return status_; }
 
-  // Per-year grid ending at the swap's end. Node yields are built only on
-  // the exercise level, and not at all on the normal tree, whose node
-  // curves come from the closed-form bond prices.
+  // Per-year grid ending at the swap's end; node curves are read on the
+  // exercise level.
   TreeBuildArgs Args() const;
+  // No payment of either leg falls after the swap's start (a swap that
+  // ends before it starts): the swaption is worth 0, and Args() asks for
+  // no more than the root's branching.
+  bool Worthless() const;
 
+  ZeroCurve curve;  // the caller's curve with the swap's period dates added
   SwapSchedule swap;
   ZeroCurve exercise;  // (start, 0.0): exercise at the swap start, strike 0
   TreeModelLists lists;
 
  private:
   SwapTreeTerms terms_;
-  const ZeroCurve& curve_;
   int status_ = 0;
 };
 
@@ -56,6 +60,6 @@ class SwapTreeSetup {
 // or 0 when a node's curve cannot be built; 0 too when no level falls on
 // the exercise date.
 double TreeSwapOptionRollback(const ZeroCurve& exerciseSchedule, bool isPut, const SwapSchedule& swap,
-                              HullWhiteTree& tree);
+                              const HullWhiteTree& tree);
 
 }  // namespace lorvex

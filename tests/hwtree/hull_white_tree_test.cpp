@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <limits>
 #include <memory>
 #include <vector>
 
 #include "hwtree/hull_white_tree.h"
+#include "hwtree/node_yield_walk.h"
 
 namespace lorvex {
 namespace {
@@ -32,7 +35,6 @@ struct TreeInputs {
     exercise.Insert(kT0 + expiryDays, 0.0);
     args.kind = kind;
     args.stepCount = steps;
-    args.slotCount = 1;
     args.startDate = kT0;
     args.endDate = kT0 + endDays;
     args.exerciseDates = &exercise;
@@ -182,28 +184,29 @@ TEST(HullWhiteTree, FitRepricesTheZeroCurve) {
 // Node yields: at the root they are the curve's zero rates to each
 // maturity (the tree is fitted to it); a maturity on the level date has
 // the node's one-step rate as its yield, or 0 when it is the level's only
-// maturity.
+// maturity. The walk goes down the levels only.
 TEST(HullWhiteTree, NodeYields) {
   for (int kind : {1, 2}) {
     TreeInputs in(kind, 24, 730, 3650, 0.1, 0.2, SlopedCurve());
     const HullWhiteTree tree(in.args);
     ASSERT_EQ(tree.status(), 0);
-    const int count = tree.MaturityCount(0);
-    const double* dates = tree.MaturityDates(0);
-    const double* yields = tree.NodeYields(0, 0);
-    ASSERT_NE(yields, nullptr);
-    ASSERT_EQ(count, 5);
-    for (int k = 0; k + 1 < count; ++k) {
-      EXPECT_GT(dates[k], dates[k + 1]);  // latest first
-      EXPECT_NEAR(yields[k], in.curve.Interpolate(dates[k]), 1e-6) << kind << " " << dates[k] - kT0;
-    }
+    NodeYieldWalk walk(tree);
+    ASSERT_EQ(walk.status(), 0);
     // Level 12 is the one-year date, a maturity of the curve.
     const int level = tree.LevelIndexOf(kT0 + 365);
     ASSERT_EQ(tree.LevelDate(level), kT0 + 365);
+    ASSERT_TRUE(walk.MoveTo(level));
     const int n = tree.MaturityCount(level);
     ASSERT_EQ(tree.MaturityDates(level)[n - 1], kT0 + 365);
-    for (int j = 0; j < tree.LevelNodeCount(level); ++j) {
-      EXPECT_EQ(tree.NodeYields(level, j)[n - 1], tree.NodeRate(level, j));
+    for (int j = 0; j < tree.LevelNodeCount(level); ++j) EXPECT_EQ(walk.Yield(j, n - 1), tree.NodeRate(level, j));
+    ASSERT_TRUE(walk.MoveTo(0));
+    EXPECT_FALSE(walk.MoveTo(1));
+    const int count = tree.MaturityCount(0);
+    const double* dates = tree.MaturityDates(0);
+    ASSERT_EQ(count, 5);
+    for (int k = 0; k + 1 < count; ++k) {
+      EXPECT_GT(dates[k], dates[k + 1]);  // latest first
+      EXPECT_NEAR(walk.Yield(0, k), in.curve.Interpolate(dates[k]), 1e-6) << kind << " " << dates[k] - kT0;
     }
   }
   // A curve of one point: the root's only maturity is its own date.
@@ -211,28 +214,31 @@ TEST(HullWhiteTree, NodeYields) {
   const HullWhiteTree tree(in.args);
   ASSERT_EQ(tree.status(), 0);
   ASSERT_EQ(tree.MaturityCount(0), 1);
-  EXPECT_EQ(tree.NodeYields(0, 0)[0], 0.0);
+  NodeYieldWalk walk(tree);
+  ASSERT_TRUE(walk.MoveTo(0));
+  EXPECT_EQ(walk.Yield(0, 0), 0.0);
 }
 
-// The yields a pricer reads are the same to the last bit when the build
-// stops the backward pass at the first level the pricer needs.
-TEST(HullWhiteTree, PartialNodeYieldsAreBitIdentical) {
-  TreeInputs all(1, 30, 730, 3650, 0.1, 0.2, SlopedCurve());
-  TreeInputs part(1, 30, 730, 3650, 0.1, 0.2, SlopedCurve());
-  part.args.yieldsFromDate = kT0 + 500;
-  const HullWhiteTree a(all.args);
-  const HullWhiteTree b(part.args);
-  ASSERT_EQ(a.status(), 0);
-  ASSERT_EQ(b.status(), 0);
-  EXPECT_FALSE(b.HasNodeYields(0));
-  EXPECT_EQ(b.NodeYields(0, 0), nullptr);
-  for (int i = b.LevelIndexOf(kT0 + 500); i <= b.expiryLevel(); ++i) {
-    ASSERT_TRUE(b.HasNodeYields(i));
-    for (int j = 0; j < b.LevelNodeCount(i); ++j) {
-      for (int k = 0; k < b.MaturityCount(i); ++k) {
-        ASSERT_EQ(a.NodeYields(i, j)[k], b.NodeYields(i, j)[k]) << i << "," << j << "," << k;
-      }
-    }
+// The lattice holds what its pricers read and no more: the normal tree
+// stops at the expiry level, the lognormal one keeps every level for its
+// node yields, and a tree read for its rate spacing only stops at level 1.
+TEST(HullWhiteTree, BuildsTheLevelsItIsRead) {
+  struct Row {
+    const char* name;
+    int kind;
+    double yieldsFrom;
+    int expectedLast;  // -1: the last level
+  };
+  const double inf = std::numeric_limits<double>::infinity();
+  const Row rows[] = {{"normal", 0, kT0, 24}, {"lognormal", 1, kT0, -1}, {"spacing only", 1, inf, 1}};
+  for (const Row& r : rows) {
+    TreeInputs in(r.kind, 24, 730, 3650, 0.1, r.kind == 0 ? 0.01 : 0.2, SlopedCurve());
+    in.args.yieldsFromDate = r.yieldsFrom;
+    const HullWhiteTree tree(in.args);
+    ASSERT_EQ(tree.status(), 0) << r.name;
+    EXPECT_EQ(tree.expiryLevel(), 24) << r.name;
+    EXPECT_EQ(tree.lastBuiltLevel(), r.expectedLast < 0 ? tree.levelCount() - 1 : r.expectedLast) << r.name;
+    EXPECT_GT(tree.levelCount(), 30) << r.name;
   }
 }
 
@@ -281,21 +287,21 @@ TEST(HullWhiteTree, TenorRate) {
 // probability-weighted index.
 TEST(HullWhiteTree, RollbackOperations) {
   TreeInputs in(0, 12, 365, 1825, 0.1, 0.01, SlopedCurve());
-  in.args.slotCount = 2;
-  HullWhiteTree tree(in.args);
+  const HullWhiteTree tree(in.args);
   ASSERT_EQ(tree.status(), 0);
   const int i = tree.expiryLevel() - 1;
-  for (int j = 0; j < tree.LevelNodeCount(i + 1); ++j) {
-    tree.SetNodeValue(i + 1, j, 0, 1.0);
-    tree.SetNodeValue(i + 1, j, 1, 2.0 * j);
-  }
+  std::vector<double> ones(static_cast<std::size_t>(tree.LevelNodeCount(i + 1)), 1.0);
+  std::vector<double> linear(ones.size());
+  for (std::size_t j = 0; j < linear.size(); ++j) linear[j] = 2.0 * static_cast<double>(j);
+  std::vector<double> level(static_cast<std::size_t>(tree.LevelNodeCount(i)));
+  tree.RollbackLevel(i, ones.data(), level.data());
   for (int j = 0; j < tree.LevelNodeCount(i); ++j) {
-    EXPECT_NEAR(tree.Rollback(i, j, 0), tree.StepDiscount(i, j), 1e-15);
+    EXPECT_NEAR(tree.Rollback(i, j, ones.data()), tree.StepDiscount(i, j), 1e-15);
+    EXPECT_EQ(level[static_cast<std::size_t>(j)], tree.Rollback(i, j, ones.data()));
     EXPECT_NEAR(tree.StepDiscount(i, j), std::exp(-tree.NodeRate(i, j) * tree.LevelDt(i) / 365.0), 1e-16);
     const double index = tree.Successor(i, j) + tree.UpProbability(i, j) - tree.DownProbability(i, j);
-    EXPECT_NEAR(tree.ExpectedSuccessorValue(i, j, 1), 2.0 * index, 1e-12);
+    EXPECT_NEAR(tree.ExpectedSuccessorValue(i, j, linear.data()), 2.0 * index, 1e-12);
   }
-  EXPECT_EQ(tree.NodeValue(0, 0, 0), 0.0);  // slots start at zero
 }
 
 // Per year, exercise dates all before the valuation date: the expiry is
@@ -336,9 +342,20 @@ TEST(HullWhiteTree, FailedBuilds) {
          in.volatility.Clear();
          in.volatility.Insert(kT0, 0.0);
        }},
-      {"no slots", [](TreeInputs& in) { in.args.slotCount = 0; }},
+      // One step of ten years at a = -5000 a year: level 1's top node
+      // branches 50001 offsets out, so the offsets of the last level (20
+      // years) run past any integer; the tree is refused before one of
+      // them is converted.
+      {"strongly negative mean reversion", [](TreeInputs& in) {
+         in.meanReversion.Clear();
+         in.meanReversion.Insert(kT0, -5000.0);
+         in.exercise.Clear();
+         in.exercise.Insert(kT0 + 3650, 0.0);
+         in.args.endDate = kT0 + 4380;
+         in.args.stepCount = 1;
+       }},
       {"missing list", [](TreeInputs& in) { in.args.volatility = nullptr; }},
-      {"over the memory budget", [](TreeInputs& in) { in.args.memoryBudgetBytes = 4096; }},
+      {"over the memory budget", [](TreeInputs& in) { in.args.memoryBudgetBytes = 1024; }},
       {"per-year grid of one date", [](TreeInputs& in) {
          in.args.uniformToExpiry = 0;
          in.exercise.Clear();
@@ -361,25 +378,55 @@ TEST(HullWhiteTree, FailedBuilds) {
   }
 }
 
-// A request for an enormous tree is refused from its size estimate, fast,
-// before anything large is allocated.
-TEST(HullWhiteTree, EnormousTreeFailsFast) {
+// A request for an enormous tree is refused from its size estimate before
+// anything large is allocated; the refusal names the limit, the estimate
+// and the budget.
+TEST(HullWhiteTree, EnormousTreeIsRefusedFromItsEstimate) {
   struct Row {
     const char* name;
     int steps;
     double a;
     int uniform;
+    TreeRefusal::Limit limit;
   };
-  const Row rows[] = {{"uniform, 2^31 - 1 steps", 2147483647, 0.1, 1},
-                      {"uniform, 10 million steps", 10000000, 0.1, 1},
-                      {"uniform, 100000 steps, no mean reversion", 100000, 0.0, 1},
-                      {"per year, 2^31 - 1 steps a year", 2147483647, 0.1, 0},
-                      {"per year, 100000 steps a year", 100000, 0.0, 0},
-                      {"per year, 1 million steps a year", 1000000, 0.1, 0}};
+  const Row rows[] = {{"uniform, 2^31 - 1 steps", 2147483647, 0.1, 1, TreeRefusal::kMemory},
+                      {"uniform, 10 million steps", 10000000, 0.1, 1, TreeRefusal::kMemory},
+                      {"uniform, 100000 steps, no mean reversion", 100000, 0.0, 1, TreeRefusal::kMemory},
+                      {"per year, 2^31 - 1 steps a year", 2147483647, 0.1, 0, TreeRefusal::kLevels},
+                      {"per year, 100000 steps a year", 100000, 0.0, 0, TreeRefusal::kLevels},
+                      {"per year, 5000 steps a year", 5000, 0.0, 0, TreeRefusal::kMemory}};
   for (const Row& r : rows) {
     TreeInputs in(0, r.steps, 3650, 7300, r.a, 0.01, {{0, 0.05}, {7300, 0.05}}, r.uniform);
     const HullWhiteTree tree(in.args);
     EXPECT_EQ(tree.status(), -1) << r.name;
+    EXPECT_EQ(tree.refusal().limit, r.limit) << r.name;
+    EXPECT_GT(tree.refusal().estimate, tree.refusal().budget) << r.name;
+  }
+}
+
+// The work estimate counts the nodes built, the node-maturities the yield
+// walk rolls and the node curves read; a budget just below it refuses the
+// tree, one at it builds the same tree.
+TEST(HullWhiteTree, WorkBudget) {
+  for (int kind : {0, 1}) {
+    TreeInputs in(kind, 40, 730, 3650, 0.1, kind == 0 ? 0.01 : 0.2, SlopedCurve());
+    const HullWhiteTree full(in.args);
+    ASSERT_EQ(full.status(), 0);
+    const TreeWorkEstimate& e = full.workEstimate();
+    double nodes = 0.0, read = 0.0, rolled = 0.0;
+    for (int i = 0; i <= full.lastBuiltLevel(); ++i) nodes += full.LevelNodeCount(i);
+    for (int i = 0; i <= full.expiryLevel(); ++i) read += full.LevelNodeCount(i) * full.MaturityCount(i);
+    for (int i = 0; kind != 0 && i < full.levelCount(); ++i) rolled += full.LevelNodeCount(i) * full.MaturityCount(i);
+    EXPECT_EQ(e.nodes, nodes) << kind;
+    EXPECT_EQ(e.nodeMaturities, kTreeNodeWork * nodes + read + rolled) << kind;
+    in.args.workBudget = e.nodeMaturities;
+    EXPECT_EQ(HullWhiteTree(in.args).status(), 0) << kind;
+    in.args.workBudget = e.nodeMaturities - 1.0;
+    const HullWhiteTree refused(in.args);
+    EXPECT_EQ(refused.status(), -1) << kind;
+    EXPECT_EQ(refused.refusal().limit, TreeRefusal::kWork) << kind;
+    EXPECT_EQ(refused.refusal().estimate, e.nodeMaturities) << kind;
+    EXPECT_EQ(refused.refusal().budget, e.nodeMaturities - 1.0) << kind;
   }
 }
 

@@ -60,6 +60,11 @@ TEST(TimeGrid, WorkedLayouts) {
        {0, 25, 50, 75, 100, 125}, {0, 125}},
       {"10 days past the lattice end stays", Uniform(4, t + 100, t + 135, {t, t + 135}),
        {0, 25, 50, 75, 100, 125, 135}, {0, 135}},
+      // Steps of 0.5 day, lattice end 4.5: 7 first moves onto 2.5, the
+      // first grid date within 5 days, and then, lying inside the lattice,
+      // onto the nearest of the later grid dates, 3 (not on to 4.5).
+      {"past the lattice, steps of 0.5 day", Uniform(8, t + 4, t + 7, {t, t + 7}),
+       {0, 0.5, 1, 1.5, 2, 2.5, 3, 3.5, 4, 4.5}, {0, 3}},
       // Inside the lattice maturities go to the nearest grid date, a tie
       // to the earlier; 24 and 26 both land on 25 and become one.
       {"nearest grid date, ties earlier", Uniform(4, t + 100, t + 100, {t + 12.5, t + 24, t + 26, t + 100}),

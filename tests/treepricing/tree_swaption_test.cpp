@@ -14,6 +14,7 @@
 #include "tree_test_curve.h"
 #include "market/zero_curve.h"
 #include "treepricing/node_curve.h"
+#include "treepricing/tree_rollback.h"
 #include "treepricing/tree_swap_option.h"
 
 namespace {
@@ -73,15 +74,22 @@ double SwapRolledBack(const Swaption& s, const Rows& rows) {
   EXPECT_EQ(tree.status(), 0);
   const int expiry = tree.expiryLevel();
   EXPECT_EQ(tree.LevelDate(expiry), terms.start);
-  lorvex::NodeCurveBuilder curves(tree);
-  curves.PrepareLevel(expiry);
-  for (int j = 0; j < tree.LevelNodeCount(expiry); ++j) {
-    tree.SetNodeValue(expiry, j, 0, setup.swap.SwapValue(0, terms.start, terms.start, *curves.Build(j)));
-  }
-  for (int i = expiry - 1; i >= 0; --i) {
-    for (int j = 0; j < tree.LevelNodeCount(i); ++j) tree.SetNodeValue(i, j, 0, tree.Rollback(i, j, 0));
-  }
-  return tree.NodeValue(0, 0, 0);
+  // The swap as a tree instrument of its own: its value at the exercise
+  // level, rolled back untouched.
+  struct SwapOnTree : lorvex::TreeInstrument {
+    const lorvex::HullWhiteTree& tree;
+    const lorvex::SwapSchedule& swap;
+    int start;
+    lorvex::NodeCurves curves{tree};
+    SwapOnTree(const lorvex::HullWhiteTree& t, const lorvex::SwapSchedule& s, int d) : tree(t), swap(s), start(d) {}
+    bool AdjustValues(int i, double* values) override {
+      if (i != tree.expiryLevel()) return true;
+      if (!curves.PrepareLevel(i)) return false;
+      for (int j = 0; j < tree.LevelNodeCount(i); ++j) values[j] = swap.SwapValue(0, start, start, *curves.Build(j));
+      return true;
+    }
+  } swapOnTree(tree, setup.swap, terms.start);
+  return lorvex::RollBack(tree, swapOnTree);
 }
 
 // Today's value of the forward swap: fixed minus floating for the periods

@@ -74,6 +74,21 @@ void AddTreeCases(std::vector<Case>& cases) {
                      return s != 0 ? s : s2;
                    },
                    0, {0.0}, 5e-3});
+  // 100 equal steps of 0.88 day to an 88-day expiry on a 2-year quarterly
+  // bond: a coupon date 3 days past the lattice's end first moves onto the
+  // grid date within 5 days of it and then, lying inside the lattice, onto
+  // the nearest of the later grid dates, two steps before the lattice's end.
+  // The value is that grid's (pinned to 1e-12, the width of a rounding).
+  TreeOption shortSteps;
+  shortSteps.maturityYears = 2.0;
+  shortSteps.coupon = 0.05;
+  shortSteps.frequency = 4;
+  shortSteps.expiryYears = 88.0 / 365.0;
+  shortSteps.call = 0;
+  shortSteps.sigma = 0.2;
+  shortSteps.kind = 1;
+  cases.push_back(TreeCase("tree bond option: a date past the lattice snaps by the grid's own walk", shortSteps,
+                           0, {0.026912093562729}, 1e-12));
   // Statuses; the result is 0 on every failure.
   const double nan = std::numeric_limits<double>::quiet_NaN();
   TreeOption noSteps;

@@ -113,12 +113,13 @@ struct StatusRow {
   Shapes shapes;
   std::int32_t status;
   double changed;  // < 0: not checked
+  double curveRate = 0.05;
 };
 
 Case StatusCase(const StatusRow& r) {
   return {r.name,
           [r](const Api& api, std::vector<double>& v) {
-            Array curve(FlatCurve(36526, 0.05));
+            Array curve(FlatCurve(36526, r.curveRate));
             Display d(r.shapes);
             const std::int32_t status = d.Call(api, r.terms, curve.get());
             if (r.changed >= 0) v.push_back(d.Changed());
@@ -178,6 +179,11 @@ void AddTreeDisplayCases(std::vector<Case>& cases) {
        Shapes{}, -9, 0},
       {"tree display: valuation past the calendar -9", with(put, &Terms::serial, 2958466), Shapes{}, -9, 0},
       {"tree display: maturity past the calendar -9", with(put, &Terms::maturityYears, 1e7), Shapes{}, -9, 0},
+      // A strike at the largest double grows past it when discounted at a
+      // negative rate: the node values are infinite, nothing is written.
+      {"tree display: infinite node values -9, nothing written",
+       with(with(put, &Terms::strike, std::numeric_limits<double>::max()), &Terms::american, 0), Shapes{}, -9, 0,
+       -0.05},
   };
   for (const StatusRow& r : rows) cases.push_back(StatusCase(r));
 

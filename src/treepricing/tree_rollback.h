@@ -1,0 +1,32 @@
+// The one backward induction of every tree pricer.
+//
+// The lattice is read-only; an instrument owns nothing of it and says only
+// what happens at a level: an exercise decision, a caplet settling, a
+// value recorded for the display. The rollback keeps two levels of values:
+// from the expiry level (where the values start at 0) down to the root,
+// each level's values are first the discounted expected values of the
+// level after it (HullWhiteTree::RollbackLevel) and then whatever the
+// instrument makes of them. A new tree instrument is one class with one
+// function.
+#pragma once
+
+#include "hwtree/hull_white_tree.h"
+
+namespace lorvex {
+
+class TreeInstrument {
+ public:
+  virtual ~TreeInstrument() = default;
+  // On entry values[j] (j < tree.LevelNodeCount(i)) holds the value of
+  // holding node j of level i for one more step (0 on the expiry level);
+  // on return the node's value. False stops the induction: the instrument
+  // could not value the level (a node curve that could not be built).
+  virtual bool AdjustValues(int i, double* values) = 0;
+};
+
+// Rolls the instrument back from the tree's expiry level to the root and
+// returns the root's value; 0 when the tree is unusable or the instrument
+// stopped.
+double RollBack(const HullWhiteTree& tree, TreeInstrument& instrument);
+
+}  // namespace lorvex
