@@ -36,7 +36,17 @@ void AddBondOptionCommand(CLI::App& app, int& exitCode) {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const BondOptionTerms& t = opts->terms;
     exitCode = Price("hw_bond_option", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::HwBondOptionArgs args{.valuation = serial, .maturity = t.bondMaturity, .coupon = t.coupon, .face = t.face, .frequency = t.frequency, .expiry = t.expiry, .strike = t.strike, .volatility = opts->model.sigma, .mean_reversion = opts->model.meanReversion, .option = t.Option(), .strike_quote = t.Quote()};
+      const lorvex::HwBondOptionArgs args{.valuation = serial,
+                                          .maturity = t.bondMaturity,
+                                          .coupon = t.coupon,
+                                          .face = t.face,
+                                          .frequency = t.frequency,
+                                          .expiry = t.expiry,
+                                          .strike = t.strike,
+                                          .volatility = opts->model.sigma,
+                                          .mean_reversion = opts->model.meanReversion,
+                                          .option = t.Option(),
+                                          .strike_quote = t.Quote()};
       inputs = InputsOf(args);
       return {{t.type, lorvex::hw_bond_option(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
@@ -53,7 +63,15 @@ void AddSwaptionCommand(CLI::App& app, int& exitCode) {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const SwaptionTerms& t = opts->terms;
     exitCode = Price("hw_swaption", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::HwSwaptionArgs args{.valuation = serial, .expiry = t.expiry, .maturity = t.swapEnd, .fixed_rate = t.fixedRate, .notional = t.notional, .frequency = t.frequency, .volatility = opts->model.sigma, .mean_reversion = opts->model.meanReversion, .option = t.Option()};
+      const lorvex::HwSwaptionArgs args{.valuation = serial,
+                                        .expiry = t.expiry,
+                                        .maturity = t.swapEnd,
+                                        .fixed_rate = t.fixedRate,
+                                        .notional = t.notional,
+                                        .frequency = t.frequency,
+                                        .volatility = opts->model.sigma,
+                                        .mean_reversion = opts->model.meanReversion,
+                                        .option = t.Option()};
       inputs = InputsOf(args);
       return {{t.type, lorvex::hw_swaption(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
@@ -70,7 +88,15 @@ void AddCapCommand(CLI::App& app, int& exitCode) {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const CapTerms& t = opts->terms;
     exitCode = Price("hw_cap", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::HwCapArgs args{.valuation = serial, .start = t.start, .maturity = t.end, .cap_rate = t.capRate, .notional = t.notional, .frequency = t.frequency, .volatility = opts->model.sigma, .mean_reversion = opts->model.meanReversion, .option = t.Option()};
+      const lorvex::HwCapArgs args{.valuation = serial,
+                                   .start = t.start,
+                                   .maturity = t.end,
+                                   .cap_rate = t.capRate,
+                                   .notional = t.notional,
+                                   .frequency = t.frequency,
+                                   .volatility = opts->model.sigma,
+                                   .mean_reversion = opts->model.meanReversion,
+                                   .option = t.Option()};
       inputs = InputsOf(args);
       return {{t.type, lorvex::hw_cap(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });

@@ -88,7 +88,17 @@ void AddSwaptionCommand(CLI::App& app, int& exitCode) {
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     exitCode = Price("tree_swaption", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::TreeSwaptionArgs args{.valuation = serial, .expiry = opts->start, .maturity = opts->end, .fixed_rate = opts->fixedRate, .notional = opts->notional, .frequency = opts->frequency, .option = lorvex::from_string<lorvex::SwaptionType>(opts->type, "option"), .volatility = opts->model.sigma, .mean_reversion = opts->model.meanReversion, .steps_per_year = opts->steps, .tree = opts->model.Tree()};
+      const lorvex::TreeSwaptionArgs args{.valuation = serial,
+                                          .expiry = opts->start,
+                                          .maturity = opts->end,
+                                          .fixed_rate = opts->fixedRate,
+                                          .notional = opts->notional,
+                                          .frequency = opts->frequency,
+                                          .option = lorvex::from_string<lorvex::SwaptionType>(opts->type, "option"),
+                                          .volatility = opts->model.sigma,
+                                          .mean_reversion = opts->model.meanReversion,
+                                          .steps_per_year = opts->steps,
+                                          .tree = opts->model.Tree()};
       inputs = InputsOf(args);
       return {{opts->type, lorvex::tree_swaption(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
@@ -109,7 +119,9 @@ void AddCapCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--frequency", opts->frequency, "payments per year: 1, 2, 4 or 12")
       ->check(FrequencyCheck())
       ->capture_default_str();
-  cmd->add_option("--option", opts->type, "cap or floor")->check(CLI::IsMember({"cap", "floor"}))->capture_default_str();
+  cmd->add_option("--option", opts->type, "cap or floor")
+      ->check(CLI::IsMember({"cap", "floor"}))
+      ->capture_default_str();
   AddAlias(cmd, "--type", opts->type)->check(CLI::IsMember({"cap", "floor"}));
   cmd->add_option("--step-parameter", opts->stepParameter,
                   "steps a year = step parameter / start, rounded, within 1 to 20 (1 for a start of 0)")
@@ -117,7 +129,17 @@ void AddCapCommand(CLI::App& app, int& exitCode) {
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     exitCode = Price("tree_cap", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::TreeCapArgs args{.valuation = serial, .start = opts->start, .maturity = opts->end, .cap_rate = opts->capRate, .notional = opts->notional, .frequency = opts->frequency, .option = lorvex::from_string<lorvex::CapType>(opts->type, "option"), .volatility = opts->model.sigma, .mean_reversion = opts->model.meanReversion, .step_parameter = opts->stepParameter, .tree = opts->model.Tree()};
+      const lorvex::TreeCapArgs args{.valuation = serial,
+                                     .start = opts->start,
+                                     .maturity = opts->end,
+                                     .cap_rate = opts->capRate,
+                                     .notional = opts->notional,
+                                     .frequency = opts->frequency,
+                                     .option = lorvex::from_string<lorvex::CapType>(opts->type, "option"),
+                                     .volatility = opts->model.sigma,
+                                     .mean_reversion = opts->model.meanReversion,
+                                     .step_parameter = opts->stepParameter,
+                                     .tree = opts->model.Tree()};
       inputs = InputsOf(args);
       return {{opts->type, lorvex::tree_cap(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
@@ -138,7 +160,13 @@ void AddBondDeltaCommand(CLI::App& app, int& exitCode) {
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     exitCode = Price("bond_tree_rate_delta", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::BondTreeRateDeltaArgs args{.valuation = serial, .maturity = opts->bondMaturity, .expiry = opts->expiry, .volatility = opts->model.sigma, .mean_reversion = opts->model.meanReversion, .steps = opts->steps, .tree = opts->model.Tree()};
+      const lorvex::BondTreeRateDeltaArgs args{.valuation = serial,
+                                               .maturity = opts->bondMaturity,
+                                               .expiry = opts->expiry,
+                                               .volatility = opts->model.sigma,
+                                               .mean_reversion = opts->model.meanReversion,
+                                               .steps = opts->steps,
+                                               .tree = opts->model.Tree()};
       inputs = InputsOf(args);
       return {{"rate_delta", lorvex::bond_tree_rate_delta(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
@@ -163,7 +191,14 @@ void AddCapDeltaCommand(CLI::App& app, int& exitCode) {
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     exitCode = Price("cap_tree_rate_delta", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::CapTreeRateDeltaArgs args{.valuation = serial, .start = opts->start, .maturity = opts->end, .frequency = opts->frequency, .volatility = opts->model.sigma, .mean_reversion = opts->model.meanReversion, .step_parameter = opts->stepParameter, .tree = opts->model.Tree()};
+      const lorvex::CapTreeRateDeltaArgs args{.valuation = serial,
+                                              .start = opts->start,
+                                              .maturity = opts->end,
+                                              .frequency = opts->frequency,
+                                              .volatility = opts->model.sigma,
+                                              .mean_reversion = opts->model.meanReversion,
+                                              .step_parameter = opts->stepParameter,
+                                              .tree = opts->model.Tree()};
       inputs = InputsOf(args);
       return {{"rate_delta", lorvex::cap_tree_rate_delta(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
