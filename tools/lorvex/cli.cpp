@@ -339,52 +339,6 @@ std::vector<std::pair<double, double>> LoadCurve(const MarketOptions& market,
   return rows;
 }
 
-std::string StatusMeaning(std::int32_t status, Family family) {
-  const bool tree = family == Family::kTree || family == Family::kTreeSwap ||
-                    family == Family::kTreeCap || family == Family::kDisplay;
-  if (family == Family::kEquity) {
-    switch (status) {
-      case -1:
-        return "the dividends' row bounds are unreadable, or the tree exceeds the display memory budget";
-      case -2:
-        return "an element of the dividends array is unreadable";
-      case -4:
-        return "the dividends array, or the node or level table, holds no array";
-      case -5:
-        return "the dividends array, or the node or level table, is not two-dimensional";
-      default:
-        break;
-    }
-  }
-  switch (status) {
-    case 0:
-      return "success";
-    case -1:
-      return tree ? "the Hull-White tree could not be built (or the curve's row bounds are unreadable)"
-                  : "the bounds of the curve's rows are unreadable";
-    case -2:
-      return (family == Family::kSwap || family == Family::kTreeSwap)
-                 ? "the swap schedule was rejected (or a curve element is unreadable)"
-                 : "an element of the curve array is unreadable";
-    case -3:
-      return "the cap schedule was rejected";
-    case -4:
-      return family == Family::kDisplay ? "the curve array, or the node or level array, holds no array"
-                                        : "the curve array holds no array";
-    case -5:
-      return family == Family::kDisplay ? "the curve array or an output array is not two-dimensional"
-                                        : "the curve array is not two-dimensional";
-    case -6:
-    case -7:
-    case -8:
-      return "an output array is missing, too small or has the wrong bounds";
-    case -9:
-      return "an argument is outside what the calculation accepts";
-    default:
-      return "unknown status";
-  }
-}
-
 namespace {
 
 std::string JsonObject(const std::string& function, const Inputs& inputs, const std::string& value, int status,
@@ -413,30 +367,24 @@ std::string OptionName(std::string name) {
 
 }  // namespace
 
-int Report(const std::string& function, std::int32_t status, Family family,
-           const std::vector<NamedValue>& results, bool json) {
-  return Report(function, status, family, results, json, {});
+int Report(const std::string& function, const std::vector<NamedValue>& results, bool json) {
+  return Report(function, results, json, {});
 }
 
-int Report(const std::string& function, std::int32_t status, Family family,
-           const std::vector<NamedValue>& results, bool json, const Inputs& inputs) {
+int Report(const std::string& function, const std::vector<NamedValue>& results, bool json, const Inputs& inputs) {
   if (json) {
     std::string extra;
-    for (std::size_t i = 1; status == 0 && i < results.size(); ++i) {
+    for (std::size_t i = 1; i < results.size(); ++i) {
       extra += fmt::format(", {}: {}", JsonString(results[i].name), JsonNumber(results[i].value));
     }
-    const std::string value = status == 0 && !results.empty() ? JsonNumber(results[0].value) : "null";
-    fmt::print("{}\n", JsonObject(function, inputs, value, status, StatusMeaning(status, family), extra));
-  } else if (status == 0) {
-    std::size_t width = 0;
-    for (const auto& r : results) width = std::max(width, r.name.size());
-    for (const auto& r : results) fmt::print("{:<{}}  {:.10g}\n", r.name, width, r.value);
+    const std::string value = results.empty() ? "null" : JsonNumber(results[0].value);
+    fmt::print("{}\n", JsonObject(function, inputs, value, LORVEX_OK, std::string(lorvex::status_text(LORVEX_OK)),
+                                  extra));
+    return kExitOk;
   }
-  if (status != 0) {
-    fmt::print(stderr, "lorvex: {} failed with status {}: {}\n", function, status,
-               StatusMeaning(status, family));
-    return kExitRefused;
-  }
+  std::size_t width = 0;
+  for (const auto& r : results) width = std::max(width, r.name.size());
+  for (const auto& r : results) fmt::print("{:<{}}  {:.10g}\n", r.name, width, r.value);
   return kExitOk;
 }
 
@@ -521,7 +469,7 @@ int Price(const std::string& function, bool json,
     return kExitRefused;
   }
   warnPercentages();
-  return Report(function, LORVEX_OK, Family::kRate, results, json, inputs);
+  return Report(function, results, json, inputs);
 }
 
 int Price(const std::string& function, bool json, const std::function<std::vector<NamedValue>()>& price) {

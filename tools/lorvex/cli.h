@@ -124,26 +124,18 @@ std::vector<std::pair<double, double>> LoadCurve(const MarketOptions& market,
 // years, laid from the valuation date.
 std::vector<std::pair<double, double>> SampleCurve(std::int32_t valuationSerial);
 
-// Which family of export a status came from: some codes mean different
-// things in different families.
-enum class Family { kRate, kSwap, kCap, kTree, kTreeSwap, kTreeCap, kDisplay, kEquity, kExotic };
-std::string StatusMeaning(std::int32_t status, Family family);
-
 struct NamedValue {
   std::string name;
   double value;
 };
 
-// Prints the results (or, on a nonzero status, one line naming its meaning
-// on stderr) and returns the process exit code: 0, or 1 on failure.
-int Report(const std::string& function, std::int32_t status, Family family,
-           const std::vector<NamedValue>& results, bool json);
-
-// Inputs (by their C++ API names) and results as the JSON object Price
-// describes.
+// Prints the results of a calculation that succeeded, as lines or as the
+// JSON object Price describes (with its inputs by their C++ API names);
+// returns exit code 0.
 struct Input;
-int Report(const std::string& function, std::int32_t status, Family family,
-           const std::vector<NamedValue>& results, bool json, const std::vector<Input>& inputs);
+int Report(const std::string& function, const std::vector<NamedValue>& results, bool json);
+int Report(const std::string& function, const std::vector<NamedValue>& results, bool json,
+           const std::vector<Input>& inputs);
 
 // The rows of LoadCurve or SampleCurve as the C++ API's curve.
 lorvex::Curve ToCurve(const std::vector<std::pair<double, double>>& rows);
