@@ -29,23 +29,26 @@ void AddBondOptionCommand(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("black-bond-option", "European option on a coupon bond, Black's model");
   AddMarketOptions(cmd, opts->market);
   AddBondOptionTerms(cmd, opts->terms);
-  cmd->add_option("--yield-vol", opts->yieldVol, "volatility of the bond's forward yield, decimal")
+  cmd->add_option("--volatility", opts->yieldVol, "volatility of the bond's forward yield, decimal")
+      ->check(VolatilityCheck())
       ->capture_default_str();
+  AddAlias(cmd, "--yield-vol", opts->yieldVol)->check(VolatilityCheck());
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const BondOptionTerms& t = opts->terms;
-    exitCode = Price("black_bond_option", opts->market.json, [&]() -> std::vector<NamedValue> {
-      return {{t.type, lorvex::black_bond_option({.valuation = serial,
-                                                  .maturity = t.bondMaturity,
-                                                  .coupon = t.coupon,
-                                                  .face = t.face,
-                                                  .frequency = t.frequency,
-                                                  .expiry = t.expiry,
-                                                  .strike = t.strike,
-                                                  .volatility = opts->yieldVol,
-                                                  .option = t.Option(),
-                                                  .strike_quote = t.Quote()},
-                                                 ToCurve(LoadCurve(opts->market, serial)))}};
+    exitCode = Price("black_bond_option", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::BlackBondOptionArgs args{.valuation = serial,
+                                             .maturity = t.bondMaturity,
+                                             .coupon = t.coupon,
+                                             .face = t.face,
+                                             .frequency = t.frequency,
+                                             .expiry = t.expiry,
+                                             .strike = t.strike,
+                                             .volatility = opts->yieldVol,
+                                             .option = t.Option(),
+                                             .strike_quote = t.Quote()};
+      inputs = InputsOf(args);
+      return {{t.type, lorvex::black_bond_option(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }
@@ -55,20 +58,24 @@ void AddSwaptionCommand(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("black-swaption", "European swaption, Black's model on the forward swap rate");
   AddMarketOptions(cmd, opts->market);
   AddSwaptionTerms(cmd, opts->terms);
-  cmd->add_option("--vol", opts->vol, "volatility of the forward swap rate, decimal")->capture_default_str();
+  cmd->add_option("--volatility", opts->vol, "volatility of the forward swap rate, decimal")
+      ->check(VolatilityCheck())
+      ->capture_default_str();
+  AddAlias(cmd, "--vol", opts->vol)->check(VolatilityCheck());
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const SwaptionTerms& t = opts->terms;
-    exitCode = Price("black_swaption", opts->market.json, [&]() -> std::vector<NamedValue> {
-      return {{t.type, lorvex::black_swaption({.valuation = serial,
-                                               .expiry = t.expiry,
-                                               .maturity = t.swapEnd,
-                                               .fixed_rate = t.fixedRate,
-                                               .notional = t.notional,
-                                               .frequency = t.frequency,
-                                               .volatility = opts->vol,
-                                               .option = t.Option()},
-                                              ToCurve(LoadCurve(opts->market, serial)))}};
+    exitCode = Price("black_swaption", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::BlackSwaptionArgs args{.valuation = serial,
+                                           .expiry = t.expiry,
+                                           .maturity = t.swapEnd,
+                                           .fixed_rate = t.fixedRate,
+                                           .notional = t.notional,
+                                           .frequency = t.frequency,
+                                           .volatility = opts->vol,
+                                           .option = t.Option()};
+      inputs = InputsOf(args);
+      return {{t.type, lorvex::black_swaption(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }
@@ -78,20 +85,24 @@ void AddCapCommand(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("black-cap", "interest-rate cap or floor, Black's model per caplet");
   AddMarketOptions(cmd, opts->market);
   AddCapTerms(cmd, opts->terms);
-  cmd->add_option("--vol", opts->vol, "volatility of the forward rates, decimal")->capture_default_str();
+  cmd->add_option("--volatility", opts->vol, "volatility of the forward rates, decimal")
+      ->check(VolatilityCheck())
+      ->capture_default_str();
+  AddAlias(cmd, "--vol", opts->vol)->check(VolatilityCheck());
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const CapTerms& t = opts->terms;
-    exitCode = Price("black_cap", opts->market.json, [&]() -> std::vector<NamedValue> {
-      return {{t.type, lorvex::black_cap({.valuation = serial,
-                                          .start = t.start,
-                                          .maturity = t.end,
-                                          .cap_rate = t.capRate,
-                                          .notional = t.notional,
-                                          .frequency = t.frequency,
-                                          .volatility = opts->vol,
-                                          .option = t.Option()},
-                                         ToCurve(LoadCurve(opts->market, serial)))}};
+    exitCode = Price("black_cap", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::BlackCapArgs args{.valuation = serial,
+                                      .start = t.start,
+                                      .maturity = t.end,
+                                      .cap_rate = t.capRate,
+                                      .notional = t.notional,
+                                      .frequency = t.frequency,
+                                      .volatility = opts->vol,
+                                      .option = t.Option()};
+      inputs = InputsOf(args);
+      return {{t.type, lorvex::black_cap(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }

@@ -22,16 +22,18 @@ void RegisterBondCommands(CLI::App& app, int& exitCode) {
   cmd->add_option("--coupon", opts->coupon, "annual coupon rate, decimal")->capture_default_str();
   cmd->add_option("--face", opts->face, "face value, repaid at maturity")->capture_default_str();
   cmd->add_option("--frequency", opts->frequency, "coupons per year: 1, 2, 4 or 12")
+      ->check(FrequencyCheck())
       ->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    exitCode = Price("bond_price", opts->market.json, [&]() -> std::vector<NamedValue> {
-      return {{"clean_price", lorvex::bond_price({.valuation = serial,
-                                                  .maturity = opts->maturity,
-                                                  .coupon = opts->coupon,
-                                                  .face = opts->face,
-                                                  .frequency = opts->frequency},
-                                                 ToCurve(LoadCurve(opts->market, serial)))}};
+    exitCode = Price("bond_price", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::BondPriceArgs args{.valuation = serial,
+                                       .maturity = opts->maturity,
+                                       .coupon = opts->coupon,
+                                       .face = opts->face,
+                                       .frequency = opts->frequency};
+      inputs = InputsOf(args);
+      return {{"clean_price", lorvex::bond_price(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }

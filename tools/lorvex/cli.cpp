@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <limits>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 
@@ -41,9 +44,65 @@ std::string JsonNumber(double v) {
   return fmt::format("{}", v);
 }
 
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      out += fmt::format("\\u{:04x}", static_cast<unsigned>(c));
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string JsonList(const std::vector<std::string>& items) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + JsonString(items[i]);
+  return out + "]";
+}
+
+std::vector<std::string>& WarningList() {
+  static std::vector<std::string> warnings;
+  return warnings;
+}
+
+// A value and its likely meaning as a decimal, for a percentage typed where
+// a decimal is expected.
+std::string PercentageHint(const std::string& option, double value) {
+  return fmt::format("{} {:g} looks like a percentage; did you mean {:g}?", option, value, value / 100.0);
+}
+
+// The fields of a CSV line: a comma separates them; a line split by
+// semicolons or tabs (a spreadsheet saved with another list separator) is
+// named as such.
+std::pair<std::string, std::string> SplitPair(const std::string& line, const std::string& where,
+                                              const std::string& columns) {
+  const auto comma = line.find(',');
+  if (comma == std::string::npos) {
+    const bool other = line.find(';') != std::string::npos || line.find('\t') != std::string::npos;
+    throw CLI::ValidationError(where, fmt::format("expected {} separated by a comma{}, got \"{}\"", columns,
+                                                  other ? " (not a semicolon or a tab)" : "", Trim(line)));
+  }
+  return {Trim(line.substr(0, comma)), Trim(line.substr(comma + 1))};
+}
+
+bool ParsesAsNumber(const std::string& field, double& value) {
+  try {
+    std::size_t used = 0;
+    value = std::stod(field, &used);
+    return used == field.size() && std::isfinite(value);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 }  // namespace
 
-std::int32_t ParseDate(const std::string& raw) {
+std::int32_t ParseDate(const std::string& raw, const std::string& option) {
   const std::string text = Trim(raw);
   int y = 0;
   unsigned m = 0;
@@ -56,7 +115,7 @@ std::int32_t ParseDate(const std::string& raw) {
     static const unsigned kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 ||
         d > kMonthDays[m - 1] + ((m == 2 && IsLeap(y)) ? 1u : 0u)) {
-      throw CLI::ValidationError("date", "no such calendar date: " + text);
+      throw CLI::ValidationError(option, "no such calendar date: " + text);
     }
     return static_cast<std::int32_t>(DaysFromCivil(y, m, d) - kSerialEpoch);
   }
@@ -68,7 +127,7 @@ std::int32_t ParseDate(const std::string& raw) {
     used = 0;
   }
   if (used == 0 || used != text.size() || serial < -700000 || serial > 3000000) {
-    throw CLI::ValidationError("date", "expected YYYY-MM-DD or a spreadsheet serial: " + raw);
+    throw CLI::ValidationError(option, "expected YYYY-MM-DD or a spreadsheet serial, got \"" + raw + "\"");
   }
   return static_cast<std::int32_t>(serial);
 }
@@ -110,13 +169,16 @@ Array2D::~Array2D() {
 }
 
 void AddMarketOptions(CLI::App* command, MarketOptions& market) {
-  command->add_option("--valuation", market.valuation,
-                      "valuation date, YYYY-MM-DD or spreadsheet serial")
-      ->capture_default_str();
+  auto* valuation = command->add_option("--valuation", market.valuation,
+                                        "valuation date, YYYY-MM-DD or spreadsheet serial (required with --curve)")
+                        ->capture_default_str();
   auto* curve = command->add_option(
       "--curve", market.curveFile,
       "zero curve CSV: a header line, then date,rate rows (continuously compounded, ACT/365)");
   curve->check(CLI::ExistingFile);
+  // A curve file holds dates, which mean nothing without the date they are
+  // seen from; the default valuation date would price a 2025 curve from 2000.
+  curve->needs(valuation);
   auto* flat = command->add_option("--flat-rate", market.flatRate,
                                    "flat continuously compounded zero rate instead of a curve");
   flat->excludes(curve);
@@ -124,14 +186,28 @@ void AddMarketOptions(CLI::App* command, MarketOptions& market) {
   command->add_flag("--json", market.json, "machine-readable output");
 }
 
+const CLI::Validator& FrequencyCheck() {
+  static const CLI::Validator check = CLI::IsMember({1, 2, 4, 12});
+  return check;
+}
+
+const CLI::Validator& VolatilityCheck() {
+  static const CLI::Validator check = CLI::PositiveNumber;
+  return check;
+}
+
 void AddBondOptionTerms(CLI::App* cmd, BondOptionTerms& t) {
-  cmd->add_option("--bond-maturity", t.bondMaturity, "bond's time to maturity in years")->capture_default_str();
+  cmd->add_option("--maturity", t.bondMaturity, "bond's time to maturity in years")->capture_default_str();
+  AddAlias(cmd, "--bond-maturity", t.bondMaturity);
   cmd->add_option("--coupon", t.coupon, "bond's annual coupon rate, decimal")->capture_default_str();
   cmd->add_option("--face", t.face, "bond's face value")->capture_default_str();
-  cmd->add_option("--frequency", t.frequency, "coupons per year: 1, 2, 4 or 12")->capture_default_str();
+  cmd->add_option("--frequency", t.frequency, "coupons per year: 1, 2, 4 or 12")
+      ->check(FrequencyCheck())
+      ->capture_default_str();
   cmd->add_option("--expiry", t.expiry, "option's time to expiry in years")->capture_default_str();
   cmd->add_option("--strike", t.strike, "strike price, in the face's units")->capture_default_str();
-  cmd->add_option("--type", t.type, "call or put")->check(CLI::IsMember({"call", "put"}))->capture_default_str();
+  cmd->add_option("--option", t.type, "call or put")->check(CLI::IsMember({"call", "put"}))->capture_default_str();
+  AddAlias(cmd, "--type", t.type)->check(CLI::IsMember({"call", "put"}));
   cmd->add_option("--strike-quote", t.strikeQuote,
                   "clean (the interest accrued at expiry is added to the strike) or dirty")
       ->check(CLI::IsMember({"clean", "dirty"}))
@@ -140,28 +216,56 @@ void AddBondOptionTerms(CLI::App* cmd, BondOptionTerms& t) {
 
 void AddSwaptionTerms(CLI::App* cmd, SwaptionTerms& t) {
   cmd->add_option("--expiry", t.expiry, "option's expiry in years; the swap starts then")->capture_default_str();
-  cmd->add_option("--swap-end", t.swapEnd, "swap's end in years from the valuation date")->capture_default_str();
+  cmd->add_option("--maturity", t.swapEnd, "swap's end in years from the valuation date")->capture_default_str();
+  AddAlias(cmd, "--swap-end", t.swapEnd);
   cmd->add_option("--fixed-rate", t.fixedRate, "swap's fixed rate (the strike), decimal")->capture_default_str();
   cmd->add_option("--notional", t.notional, "notional")->capture_default_str();
-  cmd->add_option("--frequency", t.frequency, "payments per year: 1, 2, 4 or 12")->capture_default_str();
-  cmd->add_option("--type", t.type, "payer (pay fixed) or receiver (receive fixed)")
+  cmd->add_option("--frequency", t.frequency, "payments per year: 1, 2, 4 or 12")
+      ->check(FrequencyCheck())
+      ->capture_default_str();
+  cmd->add_option("--option", t.type, "payer (pay fixed) or receiver (receive fixed)")
       ->check(CLI::IsMember({"payer", "receiver"}))
       ->capture_default_str();
+  AddAlias(cmd, "--type", t.type)->check(CLI::IsMember({"payer", "receiver"}));
 }
 
 void AddCapTerms(CLI::App* cmd, CapTerms& t) {
   cmd->add_option("--start", t.start, "cap's start in years from the valuation date")->capture_default_str();
-  cmd->add_option("--end", t.end, "cap's end in years from the valuation date")->capture_default_str();
+  cmd->add_option("--maturity", t.end, "cap's end in years from the valuation date")->capture_default_str();
+  AddAlias(cmd, "--end", t.end);
   cmd->add_option("--cap-rate", t.capRate, "cap (or floor) rate, decimal")->capture_default_str();
   cmd->add_option("--notional", t.notional, "notional")->capture_default_str();
-  cmd->add_option("--frequency", t.frequency, "caplets per year: 1, 2, 4 or 12")->capture_default_str();
-  cmd->add_option("--type", t.type, "cap or floor")->check(CLI::IsMember({"cap", "floor"}))->capture_default_str();
+  cmd->add_option("--frequency", t.frequency, "caplets per year: 1, 2, 4 or 12")
+      ->check(FrequencyCheck())
+      ->capture_default_str();
+  cmd->add_option("--option", t.type, "cap or floor")->check(CLI::IsMember({"cap", "floor"}))->capture_default_str();
+  AddAlias(cmd, "--type", t.type)->check(CLI::IsMember({"cap", "floor"}));
 }
 
 void AddShortRateModel(CLI::App* cmd, ShortRateModel& model, const std::string& sigmaHelp) {
-  cmd->add_option("--sigma", model.sigma, sigmaHelp)->capture_default_str();
+  cmd->add_option("--volatility", model.sigma, sigmaHelp)->check(VolatilityCheck())->capture_default_str();
+  AddAlias(cmd, "--sigma", model.sigma)->check(VolatilityCheck());
   cmd->add_option("--mean-reversion", model.meanReversion, "mean-reversion speed per year (0 allowed)")
       ->capture_default_str();
+}
+
+void AddTreeKind(CLI::App* cmd, std::string& tree) {
+  cmd->add_option("--tree", tree, "volatility form: normal (Hull-White), lognormal, or shape g(r) = r")
+      ->check(CLI::IsMember({"normal", "lognormal", "shape"}))
+      ->capture_default_str();
+  const std::map<std::string, std::string> numbers = {{"0", "normal"}, {"1", "lognormal"}, {"2", "shape"}};
+  AddAlias(cmd, "--kind", tree)->transform(CLI::CheckedTransformer(numbers));
+}
+
+void Warn(const std::string& text) {
+  fmt::print(stderr, "lorvex: warning: {}\n", text);
+  WarningList().push_back(text);
+}
+
+const std::vector<std::string>& Warnings() { return WarningList(); }
+
+void WarnIfPercentage(const std::string& option, double value) {
+  if (value > 1.0) Warn(PercentageHint(option, value));
 }
 
 std::vector<std::pair<double, double>> SampleCurve(std::int32_t valuationSerial) {
@@ -177,49 +281,111 @@ std::vector<std::pair<double, double>> SampleCurve(std::int32_t valuationSerial)
 
 std::vector<std::pair<double, double>> LoadCurve(const MarketOptions& market,
                                                  std::int32_t valuationSerial) {
-  if (market.flatOption != nullptr && market.flatOption->count() > 0) return {{static_cast<double>(valuationSerial), market.flatRate}};
+  if (market.flatOption != nullptr && market.flatOption->count() > 0) {
+    WarnIfPercentage("--flat-rate", market.flatRate);
+    return {{static_cast<double>(valuationSerial), market.flatRate}};
+  }
   if (market.curveFile.empty()) return SampleCurve(valuationSerial);
   std::ifstream in(market.curveFile);
   if (!in) throw CLI::ValidationError("--curve", "cannot read " + market.curveFile);
   std::vector<std::pair<double, double>> rows;
   std::string line;
   int lineNo = 0;
+  double highestRate = 0.0;
+  int highestLine = 0;
   while (std::getline(in, line)) {
     ++lineNo;
-    if (lineNo == 1 || Trim(line).empty()) continue;
-    const auto comma = line.find(',');
-    if (comma == std::string::npos) {
-      throw CLI::ValidationError("--curve", fmt::format("line {}: expected date,rate", lineNo));
+    if (Trim(line).empty()) continue;
+    const std::string where = fmt::format("--curve {} line {}", market.curveFile, lineNo);
+    if (lineNo == 1) {
+      // The header is skipped, but a first line that reads as a point is a
+      // point: dropping it would move every price off the curve's start.
+      const auto comma = line.find(',');
+      double rate = 0.0;
+      bool isPoint = comma != std::string::npos && ParsesAsNumber(Trim(line.substr(comma + 1)), rate);
+      if (isPoint) {
+        try {
+          ParseDate(line.substr(0, comma), where);
+        } catch (const CLI::ValidationError&) {
+          isPoint = false;
+        }
+      }
+      if (!isPoint) continue;
+      Warn(fmt::format("{} has no header line: its first line \"{}\" was read as a point", market.curveFile,
+                       Trim(line)));
     }
-    const std::int32_t date = ParseDate(line.substr(0, comma));
+    const auto [dateField, rateField] = SplitPair(line, where, "date,rate");
+    const std::int32_t date = ParseDate(dateField, where + ": date");
     double rate = 0.0;
-    try {
-      std::size_t used = 0;
-      const std::string field = Trim(line.substr(comma + 1));
-      rate = std::stod(field, &used);
-      if (used != field.size()) throw std::invalid_argument(field);
-    } catch (const std::exception&) {
-      throw CLI::ValidationError("--curve", fmt::format("line {}: bad rate", lineNo));
+    if (!ParsesAsNumber(rateField, rate)) {
+      throw CLI::ValidationError(where, fmt::format("rate: not a number: \"{}\"", rateField));
+    }
+    if (rate > highestRate) {
+      highestRate = rate;
+      highestLine = lineNo;
     }
     rows.emplace_back(date, rate);
+  }
+  if (highestRate > 1.0) {
+    WarnIfPercentage(fmt::format("the rate on line {} of {}:", highestLine, market.curveFile), highestRate);
+  }
+  double lastDate = -std::numeric_limits<double>::infinity();
+  for (const auto& row : rows) lastDate = std::max(lastDate, row.first);
+  if (!rows.empty() && lastDate < valuationSerial) {
+    Warn(fmt::format("the curve in {} ends on {}, before the valuation date {}: its last rate is used flat",
+                     market.curveFile, FormatSerial(static_cast<std::int32_t>(lastDate)),
+                     FormatSerial(valuationSerial)));
   }
   return rows;
 }
 
+namespace {
+
+std::string JsonObject(const std::string& function, const Inputs& inputs, const std::string& value, int status,
+                       const std::string& message, const std::string& extra) {
+  std::string body = fmt::format("{{\"function\": {}, \"inputs\": {{", JsonString(function));
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    body += fmt::format("{}{}: {}", i ? ", " : "", JsonString(inputs[i].name), inputs[i].json);
+  }
+  return body + fmt::format("}}, \"value\": {}, \"status\": {}, \"message\": {}, \"warnings\": {}{}}}", value,
+                            status, JsonString(message), JsonList(Warnings()), extra);
+}
+
+// Words a user types as a decimal; an input of these names above 1 is most
+// likely a percentage.
+bool IsDecimalRate(const std::string& name) {
+  for (const char* rate : {"coupon", "fixed_rate", "cap_rate", "volatility", "rate", "dividend_yield"}) {
+    if (name == rate) return true;
+  }
+  return false;
+}
+
+std::string OptionName(std::string name) {
+  std::replace(name.begin(), name.end(), '_', '-');
+  return "--" + name;
+}
+
+}  // namespace
+
 int Report(const std::string& function, const std::vector<NamedValue>& results, bool json) {
+  return Report(function, results, json, {});
+}
+
+int Report(const std::string& function, const std::vector<NamedValue>& results, bool json, const Inputs& inputs) {
   if (json) {
-    std::string body = fmt::format("{{\"function\": \"{}\", \"status\": 0, \"meaning\": \"{}\", \"results\": {{",
-                                   function, lorvex::status_text(LORVEX_OK));
-    for (std::size_t i = 0; i < results.size(); ++i) {
-      body += fmt::format("{}\"{}\": {}", i ? ", " : "", results[i].name, JsonNumber(results[i].value));
+    std::string extra;
+    for (std::size_t i = 1; i < results.size(); ++i) {
+      extra += fmt::format(", {}: {}", JsonString(results[i].name), JsonNumber(results[i].value));
     }
-    fmt::print("{}}}}}\n", body);
-    return 0;
+    const std::string value = results.empty() ? "null" : JsonNumber(results[0].value);
+    fmt::print("{}\n", JsonObject(function, inputs, value, LORVEX_OK, std::string(lorvex::status_text(LORVEX_OK)),
+                                  extra));
+    return kExitOk;
   }
   std::size_t width = 0;
   for (const auto& r : results) width = std::max(width, r.name.size());
   for (const auto& r : results) fmt::print("{:<{}}  {:.10g}\n", r.name, width, r.value);
-  return 0;
+  return kExitOk;
 }
 
 lorvex::Curve ToCurve(const std::vector<std::pair<double, double>>& rows) {
@@ -238,32 +404,95 @@ lorvex::TreeKind TreeKindFromNumber(int kind) {
   return static_cast<lorvex::TreeKind>(kind);
 }
 
-namespace {
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
+#define LORVEX_CLI_INPUT(field) inputs.push_back(InputOf(#field, args.field));
+#define LORVEX_CLI_DEFINE_INPUTS(Args, FIELDS) \
+  Inputs InputsOf(const lorvex::Args& args) {  \
+    Inputs inputs;                              \
+    FIELDS(LORVEX_CLI_INPUT)                    \
+    return inputs;                              \
   }
-  return out + "\"";
-}
 
+namespace {
+const double kNotANumber = std::numeric_limits<double>::quiet_NaN();
+Input InputOf(const char* name, double v) { return {name, JsonNumber(v), v}; }
+Input InputOf(const char* name, int v) { return {name, std::to_string(v), static_cast<double>(v)}; }
+Input InputOf(const char* name, bool v) { return {name, v ? "true" : "false", kNotANumber}; }
+Input InputOf(const char* name, const lorvex::TreeLimits& v) {
+  return {name, fmt::format("{{\"memory_bytes\": {}}}", JsonNumber(v.memory_bytes)), kNotANumber};
+}
+template <class Choice>
+Input InputOf(const char* name, Choice v) {
+  return {name, JsonString(std::string(lorvex::to_string(v))), kNotANumber};
+}
 }  // namespace
 
-int Price(const std::string& function, bool json, const std::function<std::vector<NamedValue>()>& price) {
+LORVEX_CLI_DEFINE_INPUTS(BondPriceArgs, LORVEX_BOND_PRICE_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(BlackBondOptionArgs, LORVEX_BLACK_BOND_OPTION_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(BlackSwaptionArgs, LORVEX_BLACK_SWAPTION_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(BlackCapArgs, LORVEX_BLACK_CAP_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(HwBondOptionArgs, LORVEX_HW_BOND_OPTION_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(HwSwaptionArgs, LORVEX_HW_SWAPTION_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(HwCapArgs, LORVEX_HW_CAP_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(TreeBondOptionArgs, LORVEX_TREE_BOND_OPTION_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(TreeSwaptionArgs, LORVEX_TREE_SWAPTION_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(TreeCapArgs, LORVEX_TREE_CAP_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(BondTreeRateDeltaArgs, LORVEX_BOND_TREE_RATE_DELTA_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(CapTreeRateDeltaArgs, LORVEX_CAP_TREE_RATE_DELTA_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(EquityOptionArgs, LORVEX_EQUITY_OPTION_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(BarrierArgs, LORVEX_BARRIER_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(CompoundArgs, LORVEX_COMPOUND_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(LookbackArgs, LORVEX_LOOKBACK_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(AsianArgs, LORVEX_ASIAN_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(ChooserArgs, LORVEX_CHOOSER_FIELDS)
+LORVEX_CLI_DEFINE_INPUTS(BinaryArgs, LORVEX_BINARY_FIELDS)
+#undef LORVEX_CLI_DEFINE_INPUTS
+#undef LORVEX_CLI_INPUT
+
+int Price(const std::string& function, bool json,
+          const std::function<std::vector<NamedValue>(Inputs& inputs)>& price) {
   std::vector<NamedValue> results;
+  Inputs inputs;
+  const auto warnPercentages = [&inputs] {
+    for (const Input& in : inputs) {
+      if (IsDecimalRate(in.name)) WarnIfPercentage(OptionName(in.name), in.number);
+    }
+  };
   try {
-    results = price();
+    results = price(inputs);
   } catch (const lorvex::Error& e) {
+    warnPercentages();
     if (json) {
-      fmt::print("{{\"function\": \"{}\", \"status\": {}, \"argument\": {}, \"message\": {}}}\n", function,
-                 e.status(), JsonString(e.argument()), JsonString(e.message()));
+      fmt::print("{}\n", JsonObject(function, inputs, "null", e.status(), e.what(),
+                                    fmt::format(", \"argument\": {}", JsonString(e.argument()))));
     }
     fmt::print(stderr, "lorvex: {}: {} (status {})\n", function, e.what(), e.status());
-    return 1;
+    return kExitRefused;
   }
-  return Report(function, results, json);
+  warnPercentages();
+  return Report(function, results, json, inputs);
+}
+
+int Price(const std::string& function, bool json, const std::function<std::vector<NamedValue>()>& price) {
+  return Price(function, json, [&](Inputs&) { return price(); });
+}
+
+std::string InputErrorJson(const std::string& function, const std::string& message) {
+  return JsonObject(function, {}, "null", LORVEX_BAD_ARGUMENT, message, "");
+}
+
+void CheckOutputFile(const std::string& option, const std::string& path) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(path).parent_path();
+  std::error_code error;
+  if (folder.empty()) return;
+  const fs::file_status folderStatus = fs::status(folder, error);
+  if (!fs::exists(folderStatus)) {
+    throw CLI::ValidationError(option, fmt::format("cannot write {}: the folder {} does not exist", path,
+                                                   folder.string()));
+  }
+  if (!fs::is_directory(folderStatus)) {
+    throw CLI::ValidationError(option, fmt::format("cannot write {}: {} is not a folder", path, folder.string()));
+  }
 }
 
 namespace {

@@ -15,8 +15,8 @@
 namespace lorvex_cli {
 
 // A date given as an ISO date (2000-01-01) or a spreadsheet serial (36526).
-// Throws CLI::ValidationError for anything else.
-std::int32_t ParseDate(const std::string& text);
+// Throws CLI::ValidationError naming `option` for anything else.
+std::int32_t ParseDate(const std::string& text, const std::string& option = "--valuation");
 std::string FormatSerial(std::int32_t serial);
 
 // Owns a two-column array of doubles built with the SAFEARRAY API, as a
@@ -33,7 +33,8 @@ class Array2D {
   SAFEARRAY* array_ = nullptr;
 };
 
-// The market options every interest-rate command takes.
+// The market options every interest-rate command takes. A curve file's
+// dates are absolute, so --curve requires --valuation.
 struct MarketOptions {
   std::string valuation = "2000-01-01";
   std::string curveFile;
@@ -42,6 +43,26 @@ struct MarketOptions {
   bool json = false;
 };
 void AddMarketOptions(CLI::App* command, MarketOptions& market);
+
+// An old spelling of an option kept working, bound to the same variable and
+// hidden from --help.
+template <class T>
+CLI::Option* AddAlias(CLI::App* command, const std::string& name, T& target) {
+  return command->add_option_group("")->add_option(name, target);
+}
+
+// Validators of the shared vocabulary.
+const CLI::Validator& FrequencyCheck();   // 1, 2, 4 or 12
+const CLI::Validator& VolatilityCheck();  // above 0
+
+// Suspicious but accepted input: printed at once on stderr as
+// "lorvex: warning: ..." and listed in the JSON "warnings". The command
+// prices one calculation a run, so the list is the run's.
+void Warn(const std::string& text);
+const std::vector<std::string>& Warnings();
+
+// Warns when a rate, coupon or volatility looks like a percentage (above 1).
+void WarnIfPercentage(const std::string& option, double value);
 
 // Terms of the interest-rate options, named alike by every model's command;
 // a command may change a default before adding them.
@@ -94,6 +115,9 @@ void AddShortRateModel(CLI::App* command, ShortRateModel& model, const std::stri
 
 // Rows (serial date, zero rate) of the curve the options ask for: a CSV file
 // (header line, then date,rate), a flat rate, or the built-in sample curve.
+// An ill-formed file is refused naming the file and the line; a file without
+// a header line, a rate above 1 and a curve ending before the valuation date
+// are read with a warning.
 std::vector<std::pair<double, double>> LoadCurve(const MarketOptions& market,
                                                  std::int32_t valuationSerial);
 // The built-in sample: an upward-sloping zero curve from 3 months to 30
@@ -105,21 +129,84 @@ struct NamedValue {
   double value;
 };
 
-// Prints the results of a calculation that succeeded, as lines or as one
-// JSON object; returns exit code 0.
+// Prints the results of a calculation that succeeded, as lines or as the
+// JSON object Price describes (with its inputs by their C++ API names);
+// returns exit code 0.
+struct Input;
 int Report(const std::string& function, const std::vector<NamedValue>& results, bool json);
+int Report(const std::string& function, const std::vector<NamedValue>& results, bool json,
+           const std::vector<Input>& inputs);
 
 // The rows of LoadCurve or SampleCurve as the C++ API's curve.
 lorvex::Curve ToCurve(const std::vector<std::pair<double, double>>& rows);
+
+// --tree normal|lognormal|shape, the Hull-White tree's volatility form; the
+// old --kind also takes the exports' numbers 0, 1 and 2.
+void AddTreeKind(CLI::App* command, std::string& tree);
 
 // The tree's volatility form from the number the exports take (0 normal,
 // 1 lognormal, 2 shape); any other number is refused naming the option.
 lorvex::TreeKind TreeKindFromNumber(int kind);
 
-// Runs one calculation of the C++ API and prints its results with Report. A refusal (lorvex::Error) prints the argument and what it accepts
-// on stderr, or with --json an error object {"function", "status",
-// "argument", "message"} on stdout, and gives exit code 1.
+// The arguments a calculation was given, by their C++ API names, as JSON
+// literals; `number` is the value of a numeric argument (NaN otherwise).
+struct Input {
+  std::string name;
+  std::string json;
+  double number;
+};
+using Inputs = std::vector<Input>;
+
+// The arguments of each calculation's terms struct, from the vocabulary
+// lists of lorvex.hpp.
+#define LORVEX_CLI_DECLARE_INPUTS(Args, FIELDS) Inputs InputsOf(const lorvex::Args& args);
+LORVEX_CLI_DECLARE_INPUTS(BondPriceArgs, LORVEX_BOND_PRICE_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(BlackBondOptionArgs, LORVEX_BLACK_BOND_OPTION_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(BlackSwaptionArgs, LORVEX_BLACK_SWAPTION_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(BlackCapArgs, LORVEX_BLACK_CAP_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(HwBondOptionArgs, LORVEX_HW_BOND_OPTION_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(HwSwaptionArgs, LORVEX_HW_SWAPTION_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(HwCapArgs, LORVEX_HW_CAP_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(TreeBondOptionArgs, LORVEX_TREE_BOND_OPTION_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(TreeSwaptionArgs, LORVEX_TREE_SWAPTION_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(TreeCapArgs, LORVEX_TREE_CAP_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(BondTreeRateDeltaArgs, LORVEX_BOND_TREE_RATE_DELTA_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(CapTreeRateDeltaArgs, LORVEX_CAP_TREE_RATE_DELTA_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(EquityOptionArgs, LORVEX_EQUITY_OPTION_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(BarrierArgs, LORVEX_BARRIER_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(CompoundArgs, LORVEX_COMPOUND_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(LookbackArgs, LORVEX_LOOKBACK_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(AsianArgs, LORVEX_ASIAN_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(ChooserArgs, LORVEX_CHOOSER_FIELDS)
+LORVEX_CLI_DECLARE_INPUTS(BinaryArgs, LORVEX_BINARY_FIELDS)
+#undef LORVEX_CLI_DECLARE_INPUTS
+
+// Runs one calculation of the C++ API, which records its arguments in
+// `inputs`, and prints its results: text lines, or with --json one object
+//   {"function", "inputs": {...}, "value", "status", "message", "warnings"}
+// with the first result as "value" and the others after it by name. A rate,
+// coupon or volatility input above 1 warns. A refusal (lorvex::Error)
+// prints the argument and what it accepts on stderr, with --json the same
+// object with "value": null, the status, the message and "argument", and
+// gives exit code 1.
+int Price(const std::string& function, bool json,
+          const std::function<std::vector<NamedValue>(Inputs& inputs)>& price);
+// The same for a calculation that records no inputs.
 int Price(const std::string& function, bool json, const std::function<std::vector<NamedValue>()>& price);
+
+// Exit codes of the command: 0 priced; 1 the calculation refused its
+// arguments or failed; 2 the command line or an input file is wrong, or an
+// output cannot be written (nothing is priced).
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitRefused = 1;
+inline constexpr int kExitInput = 2;
+
+// The error object --json prints for an input error (exit code 2).
+std::string InputErrorJson(const std::string& function, const std::string& message);
+
+// Refuses, before any pricing, an output file whose folder does not exist
+// or is not a folder.
+void CheckOutputFile(const std::string& option, const std::string& path);
 
 // One row of the demo book.
 struct DemoRow {

@@ -14,9 +14,13 @@ namespace {
 // The display command prints every node; beyond this a table stops being
 // something to read (and the library refuses trees above its memory budget).
 constexpr int kDisplayStepsShown = 2000;
+// A picture holds (N + 1)(N + 2) / 2 nodes and 2N(N + 1) / 2 branches, each a
+// line of text: at 60 steps about 5,600 marks and 0.5 MB, beyond which the
+// nodes merge into a smear and the file grows to hundreds of MB.
+constexpr int kPictureSteps = 60;
 
 struct EquityOptions {
-  double spot = 100, strike = 100, rate = 0.05, expiry = 1, yield = 0, vol = 0.2;
+  double spot = 100, strike = 100, rate = 0.05, expiry = 1, dividendYield = 0, volatility = 0.2;
   int steps = 100;
   std::string style = "european";
   std::string kind = "call";
@@ -27,6 +31,16 @@ struct EquityOptions {
   std::string svgFile;
 };
 
+bool IsNumber(const std::string& text, double& value) {
+  try {
+    std::size_t used = 0;
+    value = std::stod(text, &used);
+    return used == text.size();
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 double ParseNumber(const std::string& text, const std::string& what) {
   std::size_t used = 0;
   double v = 0;
@@ -35,7 +49,7 @@ double ParseNumber(const std::string& text, const std::string& what) {
   } catch (const std::exception&) {
     used = 0;
   }
-  if (used == 0 || used != text.size()) throw CLI::ValidationError(what, "not a number: " + text);
+  if (used == 0 || used != text.size()) throw CLI::ValidationError(what, "not a number: \"" + text + "\"");
   return v;
 }
 
@@ -52,23 +66,44 @@ std::vector<std::pair<double, double>> LoadDividends(const EquityOptions& o) {
   if (!o.dividendFile.empty()) {
     std::ifstream in(o.dividendFile);
     if (!in) throw CLI::ValidationError("--dividends", "cannot read " + o.dividendFile);
+    auto field = [](std::string s) {
+      const auto b = s.find_first_not_of(" \t\"");
+      const auto e = s.find_last_not_of(" \t\"");
+      return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+    };
     std::string line;
     int lineNo = 0;
     while (std::getline(in, line)) {
       ++lineNo;
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (lineNo == 1 || line.find_first_not_of(" \t") == std::string::npos) continue;
+      if (line.find_first_not_of(" \t") == std::string::npos) continue;
+      const std::string where = fmt::format("--dividends {} line {}", o.dividendFile, lineNo);
       const auto comma = line.find(',');
-      if (comma == std::string::npos) {
-        throw CLI::ValidationError("--dividends", fmt::format("line {}: expected time,amount", lineNo));
+      if (lineNo == 1) {
+        // A header is skipped; a first line of two numbers is a dividend.
+        double time = 0, amount = 0;
+        const bool isRow = comma != std::string::npos && IsNumber(field(line.substr(0, comma)), time) &&
+                           IsNumber(field(line.substr(comma + 1)), amount);
+        if (!isRow) continue;
+        Warn(fmt::format("{} has no header line: its first line \"{}\" was read as a dividend", o.dividendFile,
+                         line));
       }
-      auto field = [](std::string s) {
-        const auto b = s.find_first_not_of(" \t");
-        const auto e = s.find_last_not_of(" \t");
-        return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-      };
-      rows.emplace_back(ParseNumber(field(line.substr(0, comma)), "--dividends"),
-                        ParseNumber(field(line.substr(comma + 1)), "--dividends"));
+      if (comma == std::string::npos) {
+        const bool other = line.find(';') != std::string::npos || line.find('\t') != std::string::npos;
+        throw CLI::ValidationError(where, fmt::format("expected time,amount separated by a comma{}, got \"{}\"",
+                                                      other ? " (not a semicolon or a tab)" : "", line));
+      }
+      rows.emplace_back(ParseNumber(field(line.substr(0, comma)), where + ": time"),
+                        ParseNumber(field(line.substr(comma + 1)), where + ": amount"));
+    }
+  }
+  // The tree counts a dividend only within the option's life; one outside
+  // it is most likely a date typed in the wrong unit.
+  for (const auto& [time, amount] : rows) {
+    if (time < 0.0 || time > o.expiry) {
+      Warn(fmt::format("the dividend of {:g} at {:g} years falls outside the option's life (0 to {:g} years) "
+                       "and is left out",
+                       amount, time, o.expiry));
     }
   }
   return rows;
@@ -79,13 +114,19 @@ void AddEquityOptions(CLI::App* cmd, EquityOptions& o) {
   cmd->add_option("--strike", o.strike, "strike")->capture_default_str();
   cmd->add_option("--rate", o.rate, "continuously compounded interest rate per year")->capture_default_str();
   cmd->add_option("--expiry", o.expiry, "time to expiry in years")->capture_default_str();
-  cmd->add_option("--yield", o.yield, "continuous dividend yield per year")->capture_default_str();
-  cmd->add_option("--vol", o.vol, "volatility per square-root year")->capture_default_str();
-  cmd->add_option("--steps", o.steps, "time steps of the tree")->capture_default_str();
-  cmd->add_option("--style", o.style, "european or american")
+  cmd->add_option("--dividend-yield", o.dividendYield, "continuous dividend yield per year")->capture_default_str();
+  AddAlias(cmd, "--yield", o.dividendYield);
+  cmd->add_option("--volatility", o.volatility, "volatility per square-root year")
+      ->check(VolatilityCheck())
+      ->capture_default_str();
+  AddAlias(cmd, "--vol", o.volatility)->check(VolatilityCheck());
+  cmd->add_option("--steps", o.steps, "time steps of the tree")->check(CLI::Range(2, 100000))->capture_default_str();
+  cmd->add_option("--exercise", o.style, "european or american")
       ->check(CLI::IsMember({"european", "american"}))
       ->capture_default_str();
-  cmd->add_option("--kind", o.kind, "call or put")->check(CLI::IsMember({"call", "put"}))->capture_default_str();
+  AddAlias(cmd, "--style", o.style)->check(CLI::IsMember({"european", "american"}));
+  cmd->add_option("--option", o.kind, "call or put")->check(CLI::IsMember({"call", "put"}))->capture_default_str();
+  AddAlias(cmd, "--kind", o.kind)->check(CLI::IsMember({"call", "put"}));
   cmd->add_option("--dividend", o.dividends, "cash dividend TIME:AMOUNT (years from today), repeatable");
   cmd->add_option("--dividends", o.dividendFile, "CSV of cash dividends: a header line, then time,amount rows")
       ->check(CLI::ExistingFile);
@@ -97,8 +138,8 @@ lorvex::EquityOptionArgs ApiArgs(const EquityOptions& o) {
           .strike = o.strike,
           .rate = o.rate,
           .expiry = o.expiry,
-          .dividend_yield = o.yield,
-          .volatility = o.vol,
+          .dividend_yield = o.dividendYield,
+          .volatility = o.volatility,
           .steps = o.steps,
           .exercise = lorvex::from_string<lorvex::Exercise>(o.style, "exercise"),
           .option = lorvex::from_string<lorvex::OptionType>(o.kind, "option"),
@@ -121,9 +162,11 @@ void RegisterEquityCommands(CLI::App& app, int& exitCode) {
   AddEquityOptions(option, *opts);
   option->add_flag("--json", opts->json, "machine-readable output");
   option->callback([opts, &exitCode] {
-    exitCode = Price("equity_option", opts->json, [&]() -> std::vector<NamedValue> {
-      const lorvex::EquityResult r = lorvex::equity_option(ApiArgs(*opts), ApiDividends(*opts));
-      return {{"price", r.value}, {"delta", r.delta}, {"gamma", r.gamma}, {"theta_per_day", r.theta}};
+    exitCode = Price("equity_option", opts->json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::EquityOptionArgs args = ApiArgs(*opts);
+      inputs = InputsOf(args);
+      const lorvex::EquityResult r = lorvex::equity_option(args, ApiDividends(*opts));
+      return {{"value", r.value}, {"delta", r.delta}, {"gamma", r.gamma}, {"theta_per_day", r.theta}};
     });
   });
 
@@ -138,10 +181,20 @@ void RegisterEquityCommands(CLI::App& app, int& exitCode) {
     if (o.steps > kDisplayStepsShown) {
       throw CLI::ValidationError("--steps", fmt::format("the display shows at most {} steps", kDisplayStepsShown));
     }
+    if (!o.svgFile.empty()) {
+      if (o.steps > kPictureSteps) {
+        throw CLI::ValidationError("--steps", fmt::format("{} steps is too many to draw: a picture shows at most {} "
+                                                          "(the listing without --svg shows up to {})",
+                                                          o.steps, kPictureSteps, kDisplayStepsShown));
+      }
+      CheckOutputFile("--svg", o.svgFile);
+    }
     const long long n = o.steps;
     EquityTreePicture picture;
-    exitCode = Price("equity_tree_display", o.json, [&]() -> std::vector<NamedValue> {
-      const lorvex::EquityTreeDisplay tree = lorvex::equity_tree_display(ApiArgs(o), ApiDividends(o));
+    exitCode = Price("equity_tree_display", o.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::EquityOptionArgs args = ApiArgs(o);
+      inputs = InputsOf(args);
+      const lorvex::EquityTreeDisplay tree = lorvex::equity_tree_display(args, ApiDividends(o));
       picture.steps = tree.steps();
       for (int k = 0; k <= tree.steps(); ++k) {
         picture.levelTimes.push_back(tree.level_time(k));
@@ -153,17 +206,17 @@ void RegisterEquityCommands(CLI::App& app, int& exitCode) {
         }
       }
       const lorvex::EquityTreeDisplay::Lattice l = tree.lattice();
-      return {{"dt", l.dt},       {"discount", l.discount}, {"growth", l.growth}, {"p_up", l.up_probability},
-              {"up", l.up},       {"down", l.down},         {"value", picture.values[0]}};
+      return {{"value", picture.values[0]}, {"dt", l.dt},     {"discount", l.discount}, {"growth", l.growth},
+              {"p_up", l.up_probability},  {"up", l.up},     {"down", l.down}};
     });
     if (exitCode != 0) return;
     if (!o.svgFile.empty()) {
       picture.title = fmt::format("{} {}  S {:g}  K {:g}  r {:g}  q {:g}  vol {:g}  T {:g}  N {}  value {:.6f}",
                                   o.style == "american" ? "American" : "European", o.kind, o.spot, o.strike,
-                                  o.rate, o.yield, o.vol, o.expiry, o.steps, picture.values[0]);
+                                  o.rate, o.dividendYield, o.volatility, o.expiry, o.steps, picture.values[0]);
       std::ofstream out(o.svgFile);
       out << EquityTreeSvg(picture);
-      if (!out) throw std::runtime_error("cannot write " + o.svgFile);
+      if (!out) throw CLI::ValidationError("--svg", "cannot write " + o.svgFile);
       if (!o.json) fmt::print("wrote {}\n", o.svgFile);
       return;
     }

@@ -12,16 +12,23 @@ namespace {
 
 constexpr int kLabelledSteps = 8;
 
-// 1-2-5 ticks per decade over [lo, hi], lo > 0; evenly spaced round prices
-// when the range is too narrow for four of them.
+// 1-2-5 ticks per decade from the last at or below lo to the first at or
+// above hi, lo > 0; evenly spaced round prices covering [lo, hi] when the
+// range is too narrow for four of them.
 std::vector<double> LogTicks(double lo, double hi) {
   std::vector<double> ticks;
-  for (double decade = std::pow(10.0, std::floor(std::log10(lo))); decade <= hi; decade *= 10) {
+  for (double decade = std::pow(10.0, std::floor(std::log10(lo))); ticks.empty() || ticks.back() < hi;
+       decade *= 10) {
     for (double d : {1.0, 2.0, 5.0}) {
-      if (d * decade >= lo && d * decade <= hi) ticks.push_back(d * decade);
+      const double t = d * decade;
+      if (t <= lo) ticks.assign(1, t);
+      else if (ticks.empty() || ticks.back() < hi) ticks.push_back(t);
     }
   }
-  return ticks.size() >= 4 ? ticks : AxisTicks(lo, hi, 6);
+  if (ticks.size() >= 4) return ticks;
+  ticks = CoveringTicks(lo, hi, 6);
+  if (ticks.front() <= 0.0) ticks.front() = lo;
+  return ticks;
 }
 
 }  // namespace
@@ -51,6 +58,12 @@ std::string EquityTreeSvg(const EquityTreePicture& p) {
   const double pad = 0.04 * (sHi - sLo);
   sLo -= pad;
   sHi += pad;
+  // The axis runs from tick to tick, so that every node sits against a
+  // labelled price.
+  const std::vector<double> priceTicks =
+      logScale ? LogTicks(std::exp(sLo), std::exp(sHi)) : CoveringTicks(sLo, sHi, 6);
+  sLo = scale(priceTicks.front());
+  sHi = scale(priceTicks.back());
   auto x = [&](int k) { return left + plotWidth * (n == 0 ? 0.0 : static_cast<double>(k) / n); };
   auto y = [&](double price) { return top + plotHeight * (sHi - scale(price)) / (sHi - sLo); };
   auto row = [](int k, int m) { return static_cast<std::size_t>(k) * (k + 1) / 2 + m; };
@@ -66,12 +79,8 @@ std::string EquityTreeSvg(const EquityTreePicture& p) {
   svg += fmt::format("<g stroke=\"#888\" stroke-width=\"1\"><line x1=\"{0}\" y1=\"{1}\" x2=\"{0}\" y2=\"{2}\"/>"
                      "<line x1=\"{0}\" y1=\"{2}\" x2=\"{3}\" y2=\"{2}\"/></g>\n",
                      left - 10, top, top + plotHeight, left + plotWidth);
-  // Round prices as ticks on either scale.
-  const std::vector<double> priceTicks =
-      logScale ? LogTicks(std::exp(sLo), std::exp(sHi)) : AxisTicks(sLo, sHi, 6);
   for (double t : priceTicks) {
     const double ty = y(t);
-    if (ty < top - 1 || ty > top + plotHeight + 1) continue;
     svg += fmt::format(
         "<line x1=\"{0}\" y1=\"{1:.1f}\" x2=\"{2}\" y2=\"{1:.1f}\" stroke=\"#eee\"/>"
         "<text x=\"{3}\" y=\"{4:.1f}\" font-size=\"11\" text-anchor=\"end\">{5:.4g}</text>\n",
@@ -106,14 +115,20 @@ std::string EquityTreeSvg(const EquityTreePicture& p) {
     for (int m = 0; m <= k; ++m) {
       const std::size_t i = row(k, m);
       const double cx = x(k), cy = y(p.prices[i]);
+      // The node's values as a tooltip, whatever the size of the tree.
+      const std::string title = fmt::format(
+          "<title>level {} node {}: time {:.6g}, stock {:.6g}, value {:.6g}{}</title>", k, m,
+          p.levelTimes[static_cast<std::size_t>(k)], p.prices[i], p.values[i],
+          p.exercised[i] ? (k < n ? ", exercised early" : ", pays off") : "");
       if (p.exercised[i] && k < n) {
         const double r = radius * 1.4;
-        svg += fmt::format("<path d=\"M{0:.1f} {1:.1f} L{2:.1f} {3:.1f} L{0:.1f} {4:.1f} L{5:.1f} {3:.1f} Z\" "
-                           "fill=\"#d62728\"/>\n",
-                           cx, cy - r, cx + r, cy, cy + r, cx - r);
+        svg += fmt::format("<path class=\"node exercised\" d=\"M{0:.1f} {1:.1f} L{2:.1f} {3:.1f} L{0:.1f} {4:.1f} "
+                           "L{5:.1f} {3:.1f} Z\" fill=\"#d62728\">{6}</path>\n",
+                           cx, cy - r, cx + r, cy, cy + r, cx - r, title);
       } else {
         const char* fill = p.exercised[i] ? "#2ca02c" : "#1f77b4";
-        svg += fmt::format("<circle cx=\"{:.1f}\" cy=\"{:.1f}\" r=\"{:.1f}\" fill=\"{}\"/>\n", cx, cy, radius, fill);
+        svg += fmt::format("<circle class=\"node\" cx=\"{:.1f}\" cy=\"{:.1f}\" r=\"{:.1f}\" fill=\"{}\">{}</circle>\n",
+                           cx, cy, radius, fill, title);
       }
       if (labelled) {
         svg += fmt::format(

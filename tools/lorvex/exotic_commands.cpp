@@ -59,14 +59,29 @@ void AddStockOptions(CLI::App* cmd, Stock& s) {
       ->capture_default_str();
   cmd->add_option("--dividend-yield", s.dividendYield, "continuous dividend yield per year")
       ->capture_default_str();
-  cmd->add_option("--sigma", s.sigma, "volatility per square-root year")->capture_default_str();
+  cmd->add_option("--volatility", s.sigma, "volatility per square-root year")
+      ->check(VolatilityCheck())
+      ->capture_default_str();
+  AddAlias(cmd, "--sigma", s.sigma)->check(VolatilityCheck());
   cmd->add_flag("--json", s.json, "machine-readable output");
 }
 
-CLI::Option* AddCode(CLI::App* cmd, const std::string& name, std::string& target,
-                     const Words& words, const std::string& meaning) {
-  return cmd->add_option(name, target, meaning + ": " + Choices(words) + ", or the integer code")
-      ->capture_default_str();
+// A choice named by its word; the old spelling `alias` also takes the
+// integer code the export reads.
+void AddChoice(CLI::App* cmd, const std::string& name, const std::string& alias, std::string& target,
+               const Words& words, const std::string& meaning) {
+  std::vector<std::string> accepted;
+  for (const auto& [word, code] : words) accepted.push_back(word);
+  std::string list;
+  for (const std::string& word : accepted) list += (list.empty() ? "" : "|") + word;
+  cmd->add_option(name, target, meaning + ": " + list)->check(CLI::IsMember(accepted))->capture_default_str();
+  if (!alias.empty()) AddAlias(cmd, alias, target);
+}
+
+// The expiry, with the old spelling kept.
+void AddExpiry(CLI::App* cmd, double& expiry, const std::string& alias, const std::string& meaning) {
+  cmd->add_option("--expiry", expiry, meaning)->capture_default_str();
+  AddAlias(cmd, alias, expiry);
 }
 
 // The codes as the C++ API's choices: 1 is a call and any other kind a put,
@@ -90,8 +105,14 @@ lorvex::OptionType Underlying(int code) {
   return code == LORVEX_UNDERLYING_CALL ? lorvex::OptionType::Call : lorvex::OptionType::Put;
 }
 
-void Finish(int& exitCode, const char* function, bool json, const std::function<double()>& price) {
-  exitCode = Price(function, json, [&]() -> std::vector<NamedValue> { return {{"value", price()}}; });
+// Prices with the terms `terms` builds, recording them as the inputs.
+template <class Args, class Terms>
+void Finish(int& exitCode, const char* function, bool json, const Terms& terms, double (*calculate)(const Args&)) {
+  exitCode = Price(function, json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+    const Args args = terms();
+    inputs = InputsOf(args);
+    return {{"value", calculate(args)}};
+  });
 }
 
 void RegisterBarrier(CLI::App& app, int& exitCode) {
@@ -104,15 +125,15 @@ void RegisterBarrier(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("barrier", "European barrier option, continuous barrier, no rebate");
   AddStockOptions(cmd, o->stock);
   cmd->add_option("--strike", o->strike, "strike")->capture_default_str();
-  cmd->add_option("--years", o->years, "time to expiry in years")->capture_default_str();
+  AddExpiry(cmd, o->years, "--years", "time to expiry in years");
   cmd->add_option("--barrier", o->barrier, "barrier level")->capture_default_str();
-  AddCode(cmd, "--type", o->type, kBarrierWords, "barrier type");
-  AddCode(cmd, "--kind", o->kind, kKindWords, "option kind (1 call, any other put)");
+  AddChoice(cmd, "--barrier-type", "--type", o->type, kBarrierWords, "barrier type");
+  AddChoice(cmd, "--option", "--kind", o->kind, kKindWords, "call or put");
   cmd->callback([o, &exitCode] {
-    const int type = ParseCode(o->type, kBarrierWords, "--type");
-    const int kind = ParseCode(o->kind, kKindWords, "--kind");
+    const int type = ParseCode(o->type, kBarrierWords, "--barrier-type");
+    const int kind = ParseCode(o->kind, kKindWords, "--option");
     Finish(exitCode, "barrier", o->stock.json, [&] {
-      return lorvex::barrier({.spot = o->stock.spot,
+      return lorvex::BarrierArgs{.spot = o->stock.spot,
                               .strike = o->strike,
                               .rate = o->stock.rate,
                               .expiry = o->years,
@@ -120,8 +141,8 @@ void RegisterBarrier(CLI::App& app, int& exitCode) {
                               .barrier = o->barrier,
                               .volatility = o->stock.sigma,
                               .barrier_type = Barrier(type),
-                              .option = Kind(kind)});
-    });
+                              .option = Kind(kind)};
+    }, lorvex::barrier);
   });
 }
 
@@ -134,21 +155,24 @@ void RegisterCompound(CLI::App& app, int& exitCode) {
   auto o = std::make_shared<Options>();
   auto* cmd = app.add_subcommand("compound", "option on a European option");
   AddStockOptions(cmd, o->stock);
-  cmd->add_option("--compound-strike", o->compoundStrike,
-                  "price paid (call) or received (put) for the underlying option at T1")
+  cmd->add_option("--strike", o->compoundStrike,
+                  "price paid (call) or received (put) for the underlying option at the expiry")
       ->capture_default_str();
+  AddAlias(cmd, "--compound-strike", o->compoundStrike);
   cmd->add_option("--underlying-strike", o->underlyingStrike, "strike of the underlying option")
       ->capture_default_str();
-  cmd->add_option("--t1", o->t1, "expiry of the compound option, years")->capture_default_str();
-  cmd->add_option("--t2", o->t2, "expiry of the underlying option, years")->capture_default_str();
-  AddCode(cmd, "--underlying", o->underlying, kUnderlyingWords,
-          "underlying option (12 call, any other put)");
-  AddCode(cmd, "--kind", o->kind, kKindWords, "compound kind (1 call, any other put)");
+  AddExpiry(cmd, o->t1, "--t1", "expiry of the compound option, years");
+  cmd->add_option("--underlying-expiry", o->t2, "expiry of the underlying option, years")->capture_default_str();
+  AddAlias(cmd, "--t2", o->t2);
+  cmd->add_option("--underlying", o->underlying,
+                  "underlying option: " + Choices(kUnderlyingWords) + ", or the integer code")
+      ->capture_default_str();
+  AddChoice(cmd, "--option", "--kind", o->kind, kKindWords, "call or put on the underlying option");
   cmd->callback([o, &exitCode] {
     const int underlying = ParseCode(o->underlying, kUnderlyingWords, "--underlying");
-    const int kind = ParseCode(o->kind, kKindWords, "--kind");
+    const int kind = ParseCode(o->kind, kKindWords, "--option");
     Finish(exitCode, "compound", o->stock.json, [&] {
-      return lorvex::compound({.spot = o->stock.spot,
+      return lorvex::CompoundArgs{.spot = o->stock.spot,
                                .strike = o->compoundStrike,
                                .underlying_strike = o->underlyingStrike,
                                .rate = o->stock.rate,
@@ -157,8 +181,8 @@ void RegisterCompound(CLI::App& app, int& exitCode) {
                                .expiry = o->t1,
                                .underlying_expiry = o->t2,
                                .underlying = Underlying(underlying),
-                               .option = Kind(kind)});
-    });
+                               .option = Kind(kind)};
+    }, lorvex::compound);
   });
 }
 
@@ -171,24 +195,26 @@ void RegisterLookback(CLI::App& app, int& exitCode) {
   auto o = std::make_shared<Options>();
   auto* cmd = app.add_subcommand("lookback", "floating-strike lookback option");
   AddStockOptions(cmd, o->stock);
-  cmd->add_option("--years", o->years, "time to expiry in years")->capture_default_str();
-  cmd->add_option("--max", o->observedMax, "highest price observed so far (puts)")
+  AddExpiry(cmd, o->years, "--years", "time to expiry in years");
+  cmd->add_option("--observed-max", o->observedMax, "highest price observed so far (puts)")
       ->capture_default_str();
-  cmd->add_option("--min", o->observedMin, "lowest price observed so far (calls)")
+  AddAlias(cmd, "--max", o->observedMax);
+  cmd->add_option("--observed-min", o->observedMin, "lowest price observed so far (calls)")
       ->capture_default_str();
-  AddCode(cmd, "--kind", o->kind, kKindWords, "option kind (1 call, any other put)");
+  AddAlias(cmd, "--min", o->observedMin);
+  AddChoice(cmd, "--option", "--kind", o->kind, kKindWords, "call or put");
   cmd->callback([o, &exitCode] {
-    const int kind = ParseCode(o->kind, kKindWords, "--kind");
+    const int kind = ParseCode(o->kind, kKindWords, "--option");
     Finish(exitCode, "lookback", o->stock.json, [&] {
-      return lorvex::lookback({.spot = o->stock.spot,
+      return lorvex::LookbackArgs{.spot = o->stock.spot,
                                .rate = o->stock.rate,
                                .dividend_yield = o->stock.dividendYield,
                                .volatility = o->stock.sigma,
                                .expiry = o->years,
                                .observed_max = o->observedMax,
                                .observed_min = o->observedMin,
-                               .option = Kind(kind)});
-    });
+                               .option = Kind(kind)};
+    }, lorvex::lookback);
   });
 }
 
@@ -203,16 +229,16 @@ void RegisterAsian(CLI::App& app, int& exitCode) {
   AddStockOptions(cmd, o->stock);
   cmd->add_option("--strike", o->strike, "strike, against the average over the whole period")
       ->capture_default_str();
-  cmd->add_option("--years", o->years, "remaining time to expiry in years")->capture_default_str();
+  AddExpiry(cmd, o->years, "--years", "remaining time to expiry in years");
   cmd->add_option("--observed-average", o->observedAverage, "average of the prices observed so far")
       ->capture_default_str();
   cmd->add_option("--elapsed", o->elapsed, "part of the averaging period already passed, years")
       ->capture_default_str();
-  AddCode(cmd, "--kind", o->kind, kKindWords, "option kind (1 call, any other put)");
+  AddChoice(cmd, "--option", "--kind", o->kind, kKindWords, "call or put");
   cmd->callback([o, &exitCode] {
-    const int kind = ParseCode(o->kind, kKindWords, "--kind");
+    const int kind = ParseCode(o->kind, kKindWords, "--option");
     Finish(exitCode, "asian", o->stock.json, [&] {
-      return lorvex::asian({.spot = o->stock.spot,
+      return lorvex::AsianArgs{.spot = o->stock.spot,
                             .strike = o->strike,
                             .rate = o->stock.rate,
                             .dividend_yield = o->stock.dividendYield,
@@ -220,8 +246,8 @@ void RegisterAsian(CLI::App& app, int& exitCode) {
                             .expiry = o->years,
                             .observed_average = o->observedAverage,
                             .elapsed = o->elapsed,
-                            .option = Kind(kind)});
-    });
+                            .option = Kind(kind)};
+    }, lorvex::asian);
   });
 }
 
@@ -234,18 +260,18 @@ void RegisterChooser(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("chooser", "simple chooser: call or put, chosen later");
   AddStockOptions(cmd, o->stock);
   cmd->add_option("--strike", o->strike, "strike of the call and the put")->capture_default_str();
-  cmd->add_option("--years", o->years, "expiry of the chosen option, years")->capture_default_str();
+  AddExpiry(cmd, o->years, "--years", "expiry of the chosen option, years");
   cmd->add_option("--choose-at", o->chooseAt, "time of the choice, years")->capture_default_str();
   cmd->callback([o, &exitCode] {
     Finish(exitCode, "chooser", o->stock.json, [&] {
-      return lorvex::chooser({.spot = o->stock.spot,
+      return lorvex::ChooserArgs{.spot = o->stock.spot,
                               .strike = o->strike,
                               .rate = o->stock.rate,
                               .dividend_yield = o->stock.dividendYield,
                               .volatility = o->stock.sigma,
                               .expiry = o->years,
-                              .choose_at = o->chooseAt});
-    });
+                              .choose_at = o->chooseAt};
+    }, lorvex::chooser);
   });
 }
 
@@ -259,15 +285,15 @@ void RegisterBinary(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("binary", "cash-or-nothing or asset-or-nothing digital option");
   AddStockOptions(cmd, o->stock);
   cmd->add_option("--strike", o->strike, "strike")->capture_default_str();
-  cmd->add_option("--years", o->years, "time to expiry in years")->capture_default_str();
+  AddExpiry(cmd, o->years, "--years", "time to expiry in years");
   cmd->add_option("--cash", o->cash, "amount a cash-or-nothing option pays")->capture_default_str();
-  AddCode(cmd, "--payoff", o->payoff, kPayoffWords, "payoff (9 cash, any other asset)");
-  AddCode(cmd, "--kind", o->kind, kKindWords, "option kind (1 call, any other put)");
+  AddChoice(cmd, "--payoff", "", o->payoff, kPayoffWords, "cash (pays --cash) or asset (pays the stock)");
+  AddChoice(cmd, "--option", "--kind", o->kind, kKindWords, "call or put");
   cmd->callback([o, &exitCode] {
     const int payoff = ParseCode(o->payoff, kPayoffWords, "--payoff");
-    const int kind = ParseCode(o->kind, kKindWords, "--kind");
+    const int kind = ParseCode(o->kind, kKindWords, "--option");
     Finish(exitCode, "binary", o->stock.json, [&] {
-      return lorvex::binary({.spot = o->stock.spot,
+      return lorvex::BinaryArgs{.spot = o->stock.spot,
                              .strike = o->strike,
                              .rate = o->stock.rate,
                              .dividend_yield = o->stock.dividendYield,
@@ -275,8 +301,8 @@ void RegisterBinary(CLI::App& app, int& exitCode) {
                              .expiry = o->years,
                              .cash = o->cash,
                              .payoff = payoff == LORVEX_CASH_OR_NOTHING ? lorvex::Payoff::Cash : lorvex::Payoff::Asset,
-                             .option = Kind(kind)});
-    });
+                             .option = Kind(kind)};
+    }, lorvex::binary);
   });
 }
 

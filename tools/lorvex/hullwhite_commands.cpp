@@ -35,19 +35,20 @@ void AddBondOptionCommand(CLI::App& app, int& exitCode) {
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const BondOptionTerms& t = opts->terms;
-    exitCode = Price("hw_bond_option", opts->market.json, [&]() -> std::vector<NamedValue> {
-      return {{t.type, lorvex::hw_bond_option({.valuation = serial,
-                                               .maturity = t.bondMaturity,
-                                               .coupon = t.coupon,
-                                               .face = t.face,
-                                               .frequency = t.frequency,
-                                               .expiry = t.expiry,
-                                               .strike = t.strike,
-                                               .volatility = opts->model.sigma,
-                                               .mean_reversion = opts->model.meanReversion,
-                                               .option = t.Option(),
-                                               .strike_quote = t.Quote()},
-                                              ToCurve(LoadCurve(opts->market, serial)))}};
+    exitCode = Price("hw_bond_option", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::HwBondOptionArgs args{.valuation = serial,
+                                          .maturity = t.bondMaturity,
+                                          .coupon = t.coupon,
+                                          .face = t.face,
+                                          .frequency = t.frequency,
+                                          .expiry = t.expiry,
+                                          .strike = t.strike,
+                                          .volatility = opts->model.sigma,
+                                          .mean_reversion = opts->model.meanReversion,
+                                          .option = t.Option(),
+                                          .strike_quote = t.Quote()};
+      inputs = InputsOf(args);
+      return {{t.type, lorvex::hw_bond_option(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }
@@ -61,17 +62,18 @@ void AddSwaptionCommand(CLI::App& app, int& exitCode) {
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const SwaptionTerms& t = opts->terms;
-    exitCode = Price("hw_swaption", opts->market.json, [&]() -> std::vector<NamedValue> {
-      return {{t.type, lorvex::hw_swaption({.valuation = serial,
-                                            .expiry = t.expiry,
-                                            .maturity = t.swapEnd,
-                                            .fixed_rate = t.fixedRate,
-                                            .notional = t.notional,
-                                            .frequency = t.frequency,
-                                            .volatility = opts->model.sigma,
-                                            .mean_reversion = opts->model.meanReversion,
-                                            .option = t.Option()},
-                                           ToCurve(LoadCurve(opts->market, serial)))}};
+    exitCode = Price("hw_swaption", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::HwSwaptionArgs args{.valuation = serial,
+                                        .expiry = t.expiry,
+                                        .maturity = t.swapEnd,
+                                        .fixed_rate = t.fixedRate,
+                                        .notional = t.notional,
+                                        .frequency = t.frequency,
+                                        .volatility = opts->model.sigma,
+                                        .mean_reversion = opts->model.meanReversion,
+                                        .option = t.Option()};
+      inputs = InputsOf(args);
+      return {{t.type, lorvex::hw_swaption(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }
@@ -85,17 +87,18 @@ void AddCapCommand(CLI::App& app, int& exitCode) {
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const CapTerms& t = opts->terms;
-    exitCode = Price("hw_cap", opts->market.json, [&]() -> std::vector<NamedValue> {
-      return {{t.type, lorvex::hw_cap({.valuation = serial,
-                                       .start = t.start,
-                                       .maturity = t.end,
-                                       .cap_rate = t.capRate,
-                                       .notional = t.notional,
-                                       .frequency = t.frequency,
-                                       .volatility = opts->model.sigma,
-                                       .mean_reversion = opts->model.meanReversion,
-                                       .option = t.Option()},
-                                      ToCurve(LoadCurve(opts->market, serial)))}};
+    exitCode = Price("hw_cap", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::HwCapArgs args{.valuation = serial,
+                                   .start = t.start,
+                                   .maturity = t.end,
+                                   .cap_rate = t.capRate,
+                                   .notional = t.notional,
+                                   .frequency = t.frequency,
+                                   .volatility = opts->model.sigma,
+                                   .mean_reversion = opts->model.meanReversion,
+                                   .option = t.Option()};
+      inputs = InputsOf(args);
+      return {{t.type, lorvex::hw_cap(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }

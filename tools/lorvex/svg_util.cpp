@@ -18,9 +18,9 @@ std::string XmlEscape(const std::string& text) {
   return out;
 }
 
-std::vector<double> AxisTicks(double lo, double hi, int count) {
-  std::vector<double> ticks;
-  if (!(hi > lo)) return {lo};
+namespace {
+
+double TickStep(double lo, double hi, int count) {
   const double raw = (hi - lo) / count;
   const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
   double step = magnitude;
@@ -28,11 +28,28 @@ std::vector<double> AxisTicks(double lo, double hi, int count) {
     step = f * magnitude;
     if (step >= raw) break;
   }
-  // Whole multiples of the step, not a running sum, so ticks stay round.
-  for (double k = std::ceil(lo / step); k * step <= hi + 1e-9 * step; k += 1.0) {
-    ticks.push_back(k == 0.0 ? 0.0 : k * step);
-  }
+  return step;
+}
+
+// Whole multiples of the step, not a running sum, so ticks stay round.
+std::vector<double> Multiples(double first, double last, double step) {
+  std::vector<double> ticks;
+  for (double k = first; k <= last; k += 1.0) ticks.push_back(k == 0.0 ? 0.0 : k * step);
   return ticks;
+}
+
+}  // namespace
+
+std::vector<double> AxisTicks(double lo, double hi, int count) {
+  if (!(hi > lo)) return {lo};
+  const double step = TickStep(lo, hi, count);
+  return Multiples(std::ceil(lo / step), std::floor(hi / step + 1e-9), step);
+}
+
+std::vector<double> CoveringTicks(double lo, double hi, int count) {
+  if (!(hi > lo)) return {lo};
+  const double step = TickStep(lo, hi, count);
+  return Multiples(std::floor(lo / step + 1e-9), std::ceil(hi / step - 1e-9), step);
 }
 
 }  // namespace lorvex_cli

@@ -13,4 +13,9 @@ std::string XmlEscape(const std::string& text);
 // ten) covering [lo, hi]; a zero tick carries no sign.
 std::vector<double> AxisTicks(double lo, double hi, int count);
 
+// The same ticks widened by one step where needed so that the first is at
+// or below lo and the last at or above hi: an axis drawn from the first to
+// the last covers every value in [lo, hi].
+std::vector<double> CoveringTicks(double lo, double hi, int count);
+
 }  // namespace lorvex_cli

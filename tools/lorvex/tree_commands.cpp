@@ -12,7 +12,8 @@ struct TreeBondOptionOptions {
   ShortRateModel model;
   std::string exercise = "european";
   int steps = 100;
-  int kind = 0;
+  std::string tree = "normal";
+  lorvex::Exercise Exercise() const { return lorvex::from_string<lorvex::Exercise>(exercise, "exercise"); }
 };
 
 void RegisterTreeCommands(CLI::App& app, int& exitCode) {
@@ -20,35 +21,34 @@ void RegisterTreeCommands(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("tree-bond-option",
                                  "European or American option on a coupon bond, Hull-White trinomial tree");
   AddMarketOptions(cmd, opts->market);
-  opts->terms.strikeQuote = "dirty";
   AddBondOptionTerms(cmd, opts->terms);
   cmd->add_option("--exercise", opts->exercise, "european (at expiry) or american (any tree date up to it)")
       ->check(CLI::IsMember({"european", "american"}))
       ->capture_default_str();
-  AddShortRateModel(cmd, opts->model, "short-rate volatility per sqrt(year); relative for kinds 1 and 2");
+  AddShortRateModel(cmd, opts->model,
+                    "short-rate volatility per sqrt(year); relative for the lognormal and shape trees");
   cmd->add_option("--steps", opts->steps, "equal tree steps up to the expiry")->capture_default_str();
-  cmd->add_option("--kind", opts->kind, "0 normal (Hull-White), 1 lognormal, 2 shape g(r) = r")
-      ->capture_default_str();
+  AddTreeKind(cmd, opts->tree);
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const BondOptionTerms& t = opts->terms;
-    exitCode = Price("tree_bond_option", opts->market.json, [&]() -> std::vector<NamedValue> {
-      return {{t.type, lorvex::tree_bond_option(
-                           {.valuation = serial,
-                            .maturity = t.bondMaturity,
-                            .coupon = t.coupon,
-                            .face = t.face,
-                            .frequency = t.frequency,
-                            .expiry = t.expiry,
-                            .strike = t.strike,
-                            .option = t.Option(),
-                            .exercise = lorvex::from_string<lorvex::Exercise>(opts->exercise, "exercise"),
-                            .strike_quote = t.Quote(),
-                            .volatility = opts->model.sigma,
-                            .mean_reversion = opts->model.meanReversion,
-                            .steps = opts->steps,
-                            .tree = TreeKindFromNumber(opts->kind)},
-                           ToCurve(LoadCurve(opts->market, serial)))}};
+    exitCode = Price("tree_bond_option", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::TreeBondOptionArgs args{.valuation = serial,
+                                            .maturity = t.bondMaturity,
+                                            .coupon = t.coupon,
+                                            .face = t.face,
+                                            .frequency = t.frequency,
+                                            .expiry = t.expiry,
+                                            .strike = t.strike,
+                                            .option = t.Option(),
+                                            .exercise = opts->Exercise(),
+                                            .strike_quote = t.Quote(),
+                                            .volatility = opts->model.sigma,
+                                            .mean_reversion = opts->model.meanReversion,
+                                            .steps = opts->steps,
+                                            .tree = lorvex::from_string<lorvex::TreeKind>(opts->tree, "tree")};
+      inputs = InputsOf(args);
+      return {{t.type, lorvex::tree_bond_option(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }

@@ -20,11 +20,11 @@ struct TreeDisplayOptions {
   double strike = 100.0;
   std::string type = "put";
   std::string exercise = "american";
-  std::string strikeQuote = "dirty";
+  std::string strikeQuote = "clean";
   double sigma = 0.01;
   double meanReversion = 0.1;
   int steps = 5;
-  int kind = 0;
+  std::string tree = "normal";
   std::string svgFile;
 };
 
@@ -61,7 +61,8 @@ class DisplayArrays {
 std::int32_t CallDisplay(std::int32_t serial, const TreeDisplayOptions& o, SAFEARRAY** curve, DisplayArrays& out) {
   return HW_TreeBondDisplay(serial, o.bondMaturity, o.coupon, o.face, o.frequency, o.expiry, o.strike,
                             o.type == "call" ? 1 : 0, o.exercise == "american" ? 1 : 0,
-                            o.strikeQuote == "clean" ? 1 : 0, curve, o.sigma, o.meanReversion, o.steps, o.kind,
+                            o.strikeQuote == "clean" ? 1 : 0, curve, o.sigma, o.meanReversion, o.steps,
+                            static_cast<std::int32_t>(lorvex::from_string<lorvex::TreeKind>(o.tree, "tree")),
                             &out.nodes, &out.levels, &out.probabilities);
 }
 
@@ -79,7 +80,7 @@ lorvex::TreeBondOptionArgs ApiArgs(std::int32_t serial, const TreeDisplayOptions
           .volatility = o.sigma,
           .mean_reversion = o.meanReversion,
           .steps = o.steps,
-          .tree = TreeKindFromNumber(o.kind)};
+          .tree = lorvex::from_string<lorvex::TreeKind>(o.tree, "tree")};
 }
 
 // The picture from the C++ API's tree, as ReadBondTree reads it from the
@@ -136,33 +137,43 @@ void RegisterTreeDisplayCommands(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("tree-bond-display",
                                  "the Hull-White tree of a bond option (at most 10 steps): every node, or a picture");
   AddMarketOptions(cmd, opts->market);
-  cmd->add_option("--bond-maturity", opts->bondMaturity, "bond's time to maturity in years")->capture_default_str();
+  cmd->add_option("--maturity", opts->bondMaturity, "bond's time to maturity in years")->capture_default_str();
+  AddAlias(cmd, "--bond-maturity", opts->bondMaturity);
   cmd->add_option("--coupon", opts->coupon, "bond's annual coupon rate, decimal")->capture_default_str();
   cmd->add_option("--face", opts->face, "bond's face value")->capture_default_str();
-  cmd->add_option("--frequency", opts->frequency, "coupons per year: 1, 2, 4 or 12")->capture_default_str();
+  cmd->add_option("--frequency", opts->frequency, "coupons per year: 1, 2, 4 or 12")
+      ->check(FrequencyCheck())
+      ->capture_default_str();
   cmd->add_option("--expiry", opts->expiry, "option's time to expiry in years")->capture_default_str();
   cmd->add_option("--strike", opts->strike, "strike price, in the face's units")->capture_default_str();
-  cmd->add_option("--type", opts->type, "call or put")->check(CLI::IsMember({"call", "put"}))->capture_default_str();
+  cmd->add_option("--option", opts->type, "call or put")->check(CLI::IsMember({"call", "put"}))->capture_default_str();
+  AddAlias(cmd, "--type", opts->type)->check(CLI::IsMember({"call", "put"}));
   cmd->add_option("--exercise", opts->exercise, "european (at expiry) or american (any tree date up to it)")
       ->check(CLI::IsMember({"european", "american"}))
       ->capture_default_str();
-  cmd->add_option("--strike-quote", opts->strikeQuote, "clean (compared with the clean price) or dirty")
+  cmd->add_option("--strike-quote", opts->strikeQuote,
+                  "clean (the interest accrued at expiry is added to the strike) or dirty")
       ->check(CLI::IsMember({"clean", "dirty"}))
       ->capture_default_str();
-  cmd->add_option("--sigma", opts->sigma, "short-rate volatility per sqrt(year); relative for kinds 1 and 2")
+  cmd->add_option("--volatility", opts->sigma,
+                  "short-rate volatility per sqrt(year); relative for the lognormal and shape trees")
+      ->check(VolatilityCheck())
       ->capture_default_str();
+  AddAlias(cmd, "--sigma", opts->sigma)->check(VolatilityCheck());
   cmd->add_option("--mean-reversion", opts->meanReversion, "mean-reversion speed per year")->capture_default_str();
   cmd->add_option("--steps", opts->steps, "equal tree steps up to the expiry; more than 10 are drawn as 10")
       ->capture_default_str();
-  cmd->add_option("--kind", opts->kind, "0 normal (Hull-White), 1 lognormal, 2 shape g(r) = r")
-      ->capture_default_str();
+  AddTreeKind(cmd, opts->tree);
   cmd->add_option("--svg", opts->svgFile, "draw the tree into this SVG file instead of listing the nodes");
   cmd->callback([opts, &exitCode] {
     const TreeDisplayOptions& o = *opts;
     const std::int32_t serial = ParseDate(o.market.valuation);
+    if (!o.svgFile.empty()) CheckOutputFile("--svg", o.svgFile);
     BondTreePicture picture;
-    exitCode = Price("tree_bond_display", o.market.json, [&]() -> std::vector<NamedValue> {
-      picture = PictureOf(lorvex::tree_bond_display(ApiArgs(serial, o), ToCurve(LoadCurve(o.market, serial))));
+    exitCode = Price("tree_bond_display", o.market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::TreeBondOptionArgs args = ApiArgs(serial, o);
+      inputs = InputsOf(args);
+      picture = PictureOf(lorvex::tree_bond_display(args, ToCurve(LoadCurve(o.market, serial))));
       return {{"option_value", picture.values[0]},
               {"bond_dirty_price", picture.bondPrices[0]},
               {"steps", static_cast<double>(picture.nodeCounts.size() - 1)},
@@ -171,14 +182,14 @@ void RegisterTreeDisplayCommands(CLI::App& app, int& exitCode) {
     if (exitCode != 0) return;
     if (!o.svgFile.empty()) {
       BondTreePicture titled = picture;
-      titled.title = fmt::format("{} {} {:g}y on {:g}y {:g}% x{}  K {:g} {}  sigma {:g}  a {:g}  kind {}  N {}  "
+      titled.title = fmt::format("{} {} {:g}y on {:g}y {:g}% x{}  K {:g} {}  sigma {:g}  a {:g}  {}  N {}  "
                                  "value {:.6f}",
                                  o.exercise == "american" ? "American" : "European", o.type, o.expiry,
                                  o.bondMaturity, 100.0 * o.coupon, o.frequency, o.strike, o.strikeQuote, o.sigma,
-                                 o.meanReversion, o.kind, picture.nodeCounts.size() - 1, picture.values[0]);
+                                 o.meanReversion, o.tree, picture.nodeCounts.size() - 1, picture.values[0]);
       std::ofstream out(o.svgFile);
       out << BondTreeSvg(titled);
-      if (!out) throw std::runtime_error("cannot write " + o.svgFile);
+      if (!out) throw CLI::ValidationError("--svg", "cannot write " + o.svgFile);
       if (!o.market.json) fmt::print("wrote {}\n", o.svgFile);
       return;
     }
@@ -191,6 +202,7 @@ void AddTreeDisplayDemoRows(std::vector<DemoRow>& book, std::int32_t serial) {
   Array2D curve(SampleCurve(serial));
   TreeDisplayOptions o;
   o.strike = 101.0;
+  o.strikeQuote = "dirty";
   DisplayArrays arrays;
   const std::int32_t status = CallDisplay(serial, o, curve.get(), arrays);
   LONG root[2] = {0, 0};

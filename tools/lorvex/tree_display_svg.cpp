@@ -84,8 +84,11 @@ std::string BondTreeSvg(const BondTreePicture& p) {
     hi += 0.01;
   }
   const double pad = 0.05 * (hi - lo);
-  lo -= pad;
-  hi += pad;
+  // The axis runs from tick to tick, so that every node sits against a
+  // labelled rate.
+  const std::vector<double> rateTicks = CoveringTicks(lo - pad, hi + pad, 8);
+  lo = rateTicks.front();
+  hi = rateTicks.back();
   const double lastTime = p.levelTimes.empty() ? 0.0 : p.levelTimes.back();
   auto x = [&](int i) {
     const double t = p.levelTimes[static_cast<std::size_t>(i)];
@@ -105,7 +108,7 @@ std::string BondTreeSvg(const BondTreePicture& p) {
   svg += fmt::format("<g stroke=\"#888\" stroke-width=\"1\"><line x1=\"{0}\" y1=\"{1}\" x2=\"{0}\" y2=\"{2}\"/>"
                      "<line x1=\"{0}\" y1=\"{2}\" x2=\"{3}\" y2=\"{2}\"/></g>\n",
                      left - 10, top, top + plotHeight, left + plotWidth);
-  for (double t : AxisTicks(lo, hi, 8)) {
+  for (double t : rateTicks) {
     const double ty = y(t);
     svg += fmt::format(
         "<line x1=\"{0}\" y1=\"{1:.1f}\" x2=\"{2}\" y2=\"{1:.1f}\" stroke=\"#eee\"/>"
@@ -167,16 +170,22 @@ std::string BondTreeSvg(const BondTreePicture& p) {
     for (int j = 0; j < p.nodeCounts[static_cast<std::size_t>(i)]; ++j) {
       const std::size_t r = p.Row(i, j);
       const double cx = x(i), cy = y(p.rates[r]);
+      // The node's values as a tooltip, also where no label fits.
+      const std::string title = fmt::format(
+          "<title>level {} node {}: time {:.6g}, short rate {:.6g}%, option value {:.6g}, bond price {:.6g}, "
+          "{}</title>",
+          i, j, p.levelTimes[static_cast<std::size_t>(i)], 100.0 * p.rates[r], p.values[r], p.bondPrices[r],
+          p.exercised[r] ? "exercised" : "held");
       if (p.exercised[r]) {
         const double d = radius * 1.4;
         svg += fmt::format("<path class=\"node exercised\" d=\"M{0:.1f} {1:.1f} L{2:.1f} {3:.1f} L{0:.1f} {4:.1f} "
-                           "L{5:.1f} {3:.1f} Z\" fill=\"#d62728\"/>\n",
-                           cx, cy - d, cx + d, cy, cy + d, cx - d);
+                           "L{5:.1f} {3:.1f} Z\" fill=\"#d62728\">{6}</path>\n",
+                           cx, cy - d, cx + d, cy, cy + d, cx - d, title);
       } else {
         const char* fill = p.values[r] > 0 ? "#1f77b4" : "white";
         svg += fmt::format("<circle class=\"node\" cx=\"{:.1f}\" cy=\"{:.1f}\" r=\"{:.1f}\" fill=\"{}\" "
-                           "stroke=\"#1f77b4\" stroke-width=\"1.5\"/>\n",
-                           cx, cy, radius, fill);
+                           "stroke=\"#1f77b4\" stroke-width=\"1.5\">{}</circle>\n",
+                           cx, cy, radius, fill, title);
       }
       if (labelled) {
         // Left of the node on the level before the last, whose right side

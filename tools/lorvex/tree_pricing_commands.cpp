@@ -10,15 +10,18 @@ namespace {
 struct TreeModelOptions {
   double sigma = 0.01;
   double meanReversion = 0.1;
-  int kind = 0;
+  std::string tree = "normal";
+  lorvex::TreeKind Tree() const { return lorvex::from_string<lorvex::TreeKind>(tree, "tree"); }
 };
 
 void AddTreeModelOptions(CLI::App* cmd, TreeModelOptions& model) {
-  cmd->add_option("--sigma", model.sigma, "short-rate volatility per sqrt(year); relative for kinds 1 and 2")
+  cmd->add_option("--volatility", model.sigma,
+                  "short-rate volatility per sqrt(year); relative for the lognormal and shape trees")
+      ->check(VolatilityCheck())
       ->capture_default_str();
+  AddAlias(cmd, "--sigma", model.sigma)->check(VolatilityCheck());
   cmd->add_option("--mean-reversion", model.meanReversion, "mean-reversion speed per year")->capture_default_str();
-  cmd->add_option("--kind", model.kind, "0 normal (Hull-White), 1 lognormal, 2 shape g(r) = r")
-      ->capture_default_str();
+  AddTreeKind(cmd, model.tree);
 }
 
 struct SwaptionOptions {
@@ -67,32 +70,37 @@ void AddSwaptionCommand(CLI::App& app, int& exitCode) {
   auto* cmd = app.add_subcommand("tree-swaption", "European swaption, Hull-White trinomial tree");
   AddMarketOptions(cmd, opts->market);
   AddTreeModelOptions(cmd, opts->model);
-  cmd->add_option("--start", opts->start, "swap start in years: the exercise date")->capture_default_str();
-  cmd->add_option("--end", opts->end, "swap end in years")->capture_default_str();
+  cmd->add_option("--expiry", opts->start, "option's expiry in years; the swap starts then")->capture_default_str();
+  AddAlias(cmd, "--start", opts->start);
+  cmd->add_option("--maturity", opts->end, "swap's end in years from the valuation date")->capture_default_str();
+  AddAlias(cmd, "--end", opts->end);
   cmd->add_option("--fixed-rate", opts->fixedRate, "swap's fixed rate, decimal")->capture_default_str();
   cmd->add_option("--notional", opts->notional, "notional")->capture_default_str();
   cmd->add_option("--frequency", opts->frequency, "payments per year on both legs: 1, 2, 4 or 12")
+      ->check(FrequencyCheck())
       ->capture_default_str();
-  cmd->add_option("--type", opts->type, "receiver or payer")
-      ->check(CLI::IsMember({"receiver", "payer"}))
+  cmd->add_option("--option", opts->type, "payer (pay fixed) or receiver (receive fixed)")
+      ->check(CLI::IsMember({"payer", "receiver"}))
       ->capture_default_str();
-  cmd->add_option("--steps", opts->steps, "tree steps per year up to the start")->capture_default_str();
+  AddAlias(cmd, "--type", opts->type)->check(CLI::IsMember({"payer", "receiver"}));
+  cmd->add_option("--steps-per-year", opts->steps, "tree steps a year up to the expiry")->capture_default_str();
+  AddAlias(cmd, "--steps", opts->steps);
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    exitCode = Price("tree_swaption", opts->market.json, [&]() -> std::vector<NamedValue> {
-      return {{opts->type, lorvex::tree_swaption(
-                               {.valuation = serial,
-                                .expiry = opts->start,
-                                .maturity = opts->end,
-                                .fixed_rate = opts->fixedRate,
-                                .notional = opts->notional,
-                                .frequency = opts->frequency,
-                                .option = lorvex::from_string<lorvex::SwaptionType>(opts->type, "option"),
-                                .volatility = opts->model.sigma,
-                                .mean_reversion = opts->model.meanReversion,
-                                .steps_per_year = opts->steps,
-                                .tree = TreeKindFromNumber(opts->model.kind)},
-                               ToCurve(LoadCurve(opts->market, serial)))}};
+    exitCode = Price("tree_swaption", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::TreeSwaptionArgs args{.valuation = serial,
+                                          .expiry = opts->start,
+                                          .maturity = opts->end,
+                                          .fixed_rate = opts->fixedRate,
+                                          .notional = opts->notional,
+                                          .frequency = opts->frequency,
+                                          .option = lorvex::from_string<lorvex::SwaptionType>(opts->type, "option"),
+                                          .volatility = opts->model.sigma,
+                                          .mean_reversion = opts->model.meanReversion,
+                                          .steps_per_year = opts->steps,
+                                          .tree = opts->model.Tree()};
+      inputs = InputsOf(args);
+      return {{opts->type, lorvex::tree_swaption(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }
@@ -104,29 +112,36 @@ void AddCapCommand(CLI::App& app, int& exitCode) {
   AddTreeModelOptions(cmd, opts->model);
   cmd->add_option("--start", opts->start, "first reset in years (a caplet resetting today counts)")
       ->capture_default_str();
-  cmd->add_option("--end", opts->end, "last payment in years")->capture_default_str();
+  cmd->add_option("--maturity", opts->end, "last payment in years")->capture_default_str();
+  AddAlias(cmd, "--end", opts->end);
   cmd->add_option("--cap-rate", opts->capRate, "cap or floor rate, decimal")->capture_default_str();
   cmd->add_option("--notional", opts->notional, "notional")->capture_default_str();
-  cmd->add_option("--frequency", opts->frequency, "payments per year: 1, 2, 4 or 12")->capture_default_str();
-  cmd->add_option("--type", opts->type, "cap or floor")->check(CLI::IsMember({"cap", "floor"}))->capture_default_str();
+  cmd->add_option("--frequency", opts->frequency, "payments per year: 1, 2, 4 or 12")
+      ->check(FrequencyCheck())
+      ->capture_default_str();
+  cmd->add_option("--option", opts->type, "cap or floor")
+      ->check(CLI::IsMember({"cap", "floor"}))
+      ->capture_default_str();
+  AddAlias(cmd, "--type", opts->type)->check(CLI::IsMember({"cap", "floor"}));
   cmd->add_option("--step-parameter", opts->stepParameter,
                   "steps a year = step parameter / start, rounded, within 1 to 20 (1 for a start of 0)")
       ->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    exitCode = Price("tree_cap", opts->market.json, [&]() -> std::vector<NamedValue> {
-      return {{opts->type, lorvex::tree_cap({.valuation = serial,
-                                             .start = opts->start,
-                                             .maturity = opts->end,
-                                             .cap_rate = opts->capRate,
-                                             .notional = opts->notional,
-                                             .frequency = opts->frequency,
-                                             .option = lorvex::from_string<lorvex::CapType>(opts->type, "option"),
-                                             .volatility = opts->model.sigma,
-                                             .mean_reversion = opts->model.meanReversion,
-                                             .step_parameter = opts->stepParameter,
-                                             .tree = TreeKindFromNumber(opts->model.kind)},
-                                            ToCurve(LoadCurve(opts->market, serial)))}};
+    exitCode = Price("tree_cap", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::TreeCapArgs args{.valuation = serial,
+                                     .start = opts->start,
+                                     .maturity = opts->end,
+                                     .cap_rate = opts->capRate,
+                                     .notional = opts->notional,
+                                     .frequency = opts->frequency,
+                                     .option = lorvex::from_string<lorvex::CapType>(opts->type, "option"),
+                                     .volatility = opts->model.sigma,
+                                     .mean_reversion = opts->model.meanReversion,
+                                     .step_parameter = opts->stepParameter,
+                                     .tree = opts->model.Tree()};
+      inputs = InputsOf(args);
+      return {{opts->type, lorvex::tree_cap(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }
@@ -137,21 +152,23 @@ void AddBondDeltaCommand(CLI::App& app, int& exitCode) {
                                  "short-rate spacing one step after today on the tree of tree-bond-option");
   AddMarketOptions(cmd, opts->market);
   AddTreeModelOptions(cmd, opts->model);
-  cmd->add_option("--bond-maturity", opts->bondMaturity, "bond's time to maturity in years (the tree's end)")
+  cmd->add_option("--maturity", opts->bondMaturity, "bond's time to maturity in years (the tree's end)")
       ->capture_default_str();
+  AddAlias(cmd, "--bond-maturity", opts->bondMaturity);
   cmd->add_option("--expiry", opts->expiry, "option's time to expiry in years")->capture_default_str();
   cmd->add_option("--steps", opts->steps, "equal tree steps up to the expiry")->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    exitCode = Price("bond_tree_rate_delta", opts->market.json, [&]() -> std::vector<NamedValue> {
-      return {{"rate delta", lorvex::bond_tree_rate_delta({.valuation = serial,
-                                                           .maturity = opts->bondMaturity,
-                                                           .expiry = opts->expiry,
-                                                           .volatility = opts->model.sigma,
-                                                           .mean_reversion = opts->model.meanReversion,
-                                                           .steps = opts->steps,
-                                                           .tree = TreeKindFromNumber(opts->model.kind)},
-                                                          ToCurve(LoadCurve(opts->market, serial)))}};
+    exitCode = Price("bond_tree_rate_delta", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::BondTreeRateDeltaArgs args{.valuation = serial,
+                                               .maturity = opts->bondMaturity,
+                                               .expiry = opts->expiry,
+                                               .volatility = opts->model.sigma,
+                                               .mean_reversion = opts->model.meanReversion,
+                                               .steps = opts->steps,
+                                               .tree = opts->model.Tree()};
+      inputs = InputsOf(args);
+      return {{"rate_delta", lorvex::bond_tree_rate_delta(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }
@@ -163,23 +180,27 @@ void AddCapDeltaCommand(CLI::App& app, int& exitCode) {
   AddMarketOptions(cmd, opts->market);
   AddTreeModelOptions(cmd, opts->model);
   cmd->add_option("--start", opts->start, "first reset in years")->capture_default_str();
-  cmd->add_option("--end", opts->end, "last payment in years (the tree's end)")->capture_default_str();
-  cmd->add_option("--frequency", opts->frequency, "payments per year: 1, 2, 4 or 12")->capture_default_str();
+  cmd->add_option("--maturity", opts->end, "last payment in years (the tree's end)")->capture_default_str();
+  AddAlias(cmd, "--end", opts->end);
+  cmd->add_option("--frequency", opts->frequency, "payments per year: 1, 2, 4 or 12")
+      ->check(FrequencyCheck())
+      ->capture_default_str();
   cmd->add_option("--step-parameter", opts->stepParameter,
-                  "steps a year = step parameter / end, rounded, within 1 to 20")
+                  "steps a year = step parameter / maturity, rounded, within 1 to 20")
       ->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    exitCode = Price("cap_tree_rate_delta", opts->market.json, [&]() -> std::vector<NamedValue> {
-      return {{"rate delta", lorvex::cap_tree_rate_delta({.valuation = serial,
-                                                          .start = opts->start,
-                                                          .maturity = opts->end,
-                                                          .frequency = opts->frequency,
-                                                          .volatility = opts->model.sigma,
-                                                          .mean_reversion = opts->model.meanReversion,
-                                                          .step_parameter = opts->stepParameter,
-                                                          .tree = TreeKindFromNumber(opts->model.kind)},
-                                                         ToCurve(LoadCurve(opts->market, serial)))}};
+    exitCode = Price("cap_tree_rate_delta", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      const lorvex::CapTreeRateDeltaArgs args{.valuation = serial,
+                                              .start = opts->start,
+                                              .maturity = opts->end,
+                                              .frequency = opts->frequency,
+                                              .volatility = opts->model.sigma,
+                                              .mean_reversion = opts->model.meanReversion,
+                                              .step_parameter = opts->stepParameter,
+                                              .tree = opts->model.Tree()};
+      inputs = InputsOf(args);
+      return {{"rate_delta", lorvex::cap_tree_rate_delta(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }
