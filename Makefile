@@ -10,8 +10,12 @@
 WERROR ?= $(if $(CI),ON,OFF)
 CMAKE_FLAGS := -DLORVEX_WERROR=$(WERROR)
 
-.PHONY: all setup setup-windows build asan demo test test-release test-windows test-asan windows bench python \
-        python-install python-bench clean
+.PHONY: all setup setup-windows build asan demo test test-release test-windows test-asan windows bench install deb \
+        python python-install python-bench clean
+
+# Where `make install` puts the library, headers, CMake and pkg-config files
+# and the command: make install PREFIX=$$HOME/.local
+PREFIX ?= /usr/local
 
 all: build
 
@@ -54,6 +58,15 @@ test-asan: asan
 test: setup-windows
 	$(MAKE) test-windows
 	$(MAKE) test-asan
+
+install: build
+	cmake --install build/release --prefix $(PREFIX)
+
+# The Debian package build/release/package/lorvex_<version>_amd64.deb:
+#   sudo apt-get install ./build/release/package/lorvex_*.deb
+deb: build
+	cd build/release && cpack -G DEB
+	@ls build/release/package/*.deb
 
 bench: build
 	@for b in build/release/bench/*_bench; do echo "== $$b"; $$b; done

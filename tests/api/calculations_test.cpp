@@ -162,6 +162,15 @@ TEST_P(ApiAgreesWithExport, ToTheLastBit) {
 INSTANTIATE_TEST_SUITE_P(Api, ApiAgreesWithExport, ::testing::ValuesIn(kPairs),
                          [](const auto& row) { return std::string(row.param.name); });
 
+// A bond whose coupons overflow a double was reported as a success with a
+// NaN price; like every other rate export it is now refused, result 0.
+TEST(ApiAgreesWithExport, BondPriceOverflowIsRefused) {
+  CurveArray curve({45000}, {0.05});
+  double price = 7.0;
+  EXPECT_EQ(HW_BondPrice(45000, 5.5, 1e306, 1e6, 2, curve.get(), &price), LORVEX_BAD_ARGUMENT);
+  EXPECT_EQ(price, 0.0);
+}
+
 // The two displays: every cell the export writes is the accessor's number.
 TEST(ApiDisplays, TreeBondDisplayMatchesTheExportsArrays) {
   CurveArray curve(kDates, kRates);

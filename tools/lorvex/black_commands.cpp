@@ -33,13 +33,20 @@ void AddBondOptionCommand(CLI::App& app, int& exitCode) {
       ->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    Array2D curve(LoadCurve(opts->market, serial));
     const BondOptionTerms& t = opts->terms;
-    double value = 0.0;
-    const std::int32_t status =
-        HW_BlackBondOption(serial, t.bondMaturity, t.coupon, t.face, t.frequency, t.expiry, t.strike,
-                           opts->yieldVol, t.CallFlag(), t.CleanFlag(), curve.get(), &value);
-    exitCode = Report("HW_BlackBondOption", status, Family::kRate, {{t.type, value}}, opts->market.json);
+    exitCode = Price("black_bond_option", opts->market.json, [&]() -> std::vector<NamedValue> {
+      return {{t.type, lorvex::black_bond_option({.valuation = serial,
+                                                  .maturity = t.bondMaturity,
+                                                  .coupon = t.coupon,
+                                                  .face = t.face,
+                                                  .frequency = t.frequency,
+                                                  .expiry = t.expiry,
+                                                  .strike = t.strike,
+                                                  .volatility = opts->yieldVol,
+                                                  .option = t.Option(),
+                                                  .strike_quote = t.Quote()},
+                                                 ToCurve(LoadCurve(opts->market, serial)))}};
+    });
   });
 }
 
@@ -51,12 +58,18 @@ void AddSwaptionCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--vol", opts->vol, "volatility of the forward swap rate, decimal")->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    Array2D curve(LoadCurve(opts->market, serial));
     const SwaptionTerms& t = opts->terms;
-    double value = 0.0;
-    const std::int32_t status = HW_BlackSwapOption(serial, t.expiry, t.swapEnd, t.fixedRate, t.notional,
-                                                   t.frequency, opts->vol, t.ReceiverFlag(), curve.get(), &value);
-    exitCode = Report("HW_BlackSwapOption", status, Family::kSwap, {{t.type, value}}, opts->market.json);
+    exitCode = Price("black_swaption", opts->market.json, [&]() -> std::vector<NamedValue> {
+      return {{t.type, lorvex::black_swaption({.valuation = serial,
+                                               .expiry = t.expiry,
+                                               .maturity = t.swapEnd,
+                                               .fixed_rate = t.fixedRate,
+                                               .notional = t.notional,
+                                               .frequency = t.frequency,
+                                               .volatility = opts->vol,
+                                               .option = t.Option()},
+                                              ToCurve(LoadCurve(opts->market, serial)))}};
+    });
   });
 }
 
@@ -68,12 +81,18 @@ void AddCapCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--vol", opts->vol, "volatility of the forward rates, decimal")->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    Array2D curve(LoadCurve(opts->market, serial));
     const CapTerms& t = opts->terms;
-    double value = 0.0;
-    const std::int32_t status = HW_BlackCap(serial, t.start, t.end, t.capRate, t.notional, t.frequency, opts->vol,
-                                            t.CapFlag(), curve.get(), &value);
-    exitCode = Report("HW_BlackCap", status, Family::kCap, {{t.type, value}}, opts->market.json);
+    exitCode = Price("black_cap", opts->market.json, [&]() -> std::vector<NamedValue> {
+      return {{t.type, lorvex::black_cap({.valuation = serial,
+                                          .start = t.start,
+                                          .maturity = t.end,
+                                          .cap_rate = t.capRate,
+                                          .notional = t.notional,
+                                          .frequency = t.frequency,
+                                          .volatility = opts->vol,
+                                          .option = t.Option()},
+                                         ToCurve(LoadCurve(opts->market, serial)))}};
+    });
   });
 }
 

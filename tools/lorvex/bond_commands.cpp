@@ -25,12 +25,14 @@ void RegisterBondCommands(CLI::App& app, int& exitCode) {
       ->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    Array2D curve(LoadCurve(opts->market, serial));
-    double price = 0.0;
-    const std::int32_t status = HW_BondPrice(serial, opts->maturity, opts->coupon, opts->face,
-                                             opts->frequency, curve.get(), &price);
-    exitCode = Report("HW_BondPrice", status, Family::kRate, {{"clean_price", price}},
-                      opts->market.json);
+    exitCode = Price("bond_price", opts->market.json, [&]() -> std::vector<NamedValue> {
+      return {{"clean_price", lorvex::bond_price({.valuation = serial,
+                                                  .maturity = opts->maturity,
+                                                  .coupon = opts->coupon,
+                                                  .face = opts->face,
+                                                  .frequency = opts->frequency},
+                                                 ToCurve(LoadCurve(opts->market, serial)))}};
+    });
   });
 }
 

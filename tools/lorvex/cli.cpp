@@ -280,6 +280,50 @@ int Report(const std::string& function, std::int32_t status, Family family,
   return 0;
 }
 
+lorvex::Curve ToCurve(const std::vector<std::pair<double, double>>& rows) {
+  std::vector<double> dates, rates;
+  for (const auto& [date, rate] : rows) {
+    dates.push_back(date);
+    rates.push_back(rate);
+  }
+  return lorvex::Curve(dates, rates);
+}
+
+lorvex::TreeKind TreeKindFromNumber(int kind) {
+  if (kind < 0 || kind > 2) {
+    throw lorvex::Error(LORVEX_BAD_ARGUMENT, "tree", std::to_string(kind) + " is not 0 normal, 1 lognormal or 2 shape");
+  }
+  return static_cast<lorvex::TreeKind>(kind);
+}
+
+namespace {
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+int Price(const std::string& function, bool json, const std::function<std::vector<NamedValue>()>& price) {
+  std::vector<NamedValue> results;
+  try {
+    results = price();
+  } catch (const lorvex::Error& e) {
+    if (json) {
+      fmt::print("{{\"function\": \"{}\", \"status\": {}, \"argument\": {}, \"message\": {}}}\n", function,
+                 e.status(), JsonString(e.argument()), JsonString(e.message()));
+    }
+    fmt::print(stderr, "lorvex: {}: {} (status {})\n", function, e.what(), e.status());
+    return 1;
+  }
+  return Report(function, LORVEX_OK, Family::kRate, results, json);
+}
+
 namespace {
 std::vector<CommandFamily>& FamilyRegistry() {
   static std::vector<CommandFamily> registry;

@@ -3,12 +3,14 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "lorvex/lorvex.h"
+#include "lorvex/lorvex.hpp"
 
 namespace lorvex_cli {
 
@@ -54,6 +56,8 @@ struct BondOptionTerms {
   std::string strikeQuote = "clean";
   std::int32_t CallFlag() const { return type == "call" ? 1 : 0; }
   std::int32_t CleanFlag() const { return strikeQuote == "clean" ? 1 : 0; }
+  lorvex::OptionType Option() const { return lorvex::from_string<lorvex::OptionType>(type, "option"); }
+  lorvex::StrikeQuote Quote() const { return lorvex::from_string<lorvex::StrikeQuote>(strikeQuote, "strike_quote"); }
 };
 void AddBondOptionTerms(CLI::App* command, BondOptionTerms& terms);
 
@@ -65,6 +69,7 @@ struct SwaptionTerms {
   int frequency = 2;
   std::string type = "payer";
   std::int32_t ReceiverFlag() const { return type == "receiver" ? 1 : 0; }
+  lorvex::SwaptionType Option() const { return lorvex::from_string<lorvex::SwaptionType>(type, "option"); }
 };
 void AddSwaptionTerms(CLI::App* command, SwaptionTerms& terms);
 
@@ -76,6 +81,7 @@ struct CapTerms {
   int frequency = 4;
   std::string type = "cap";
   std::int32_t CapFlag() const { return type == "cap" ? 1 : 0; }
+  lorvex::CapType Option() const { return lorvex::from_string<lorvex::CapType>(type, "option"); }
 };
 void AddCapTerms(CLI::App* command, CapTerms& terms);
 
@@ -108,6 +114,19 @@ struct NamedValue {
 // on stderr) and returns the process exit code: 0, or 1 on failure.
 int Report(const std::string& function, std::int32_t status, Family family,
            const std::vector<NamedValue>& results, bool json);
+
+// The rows of LoadCurve or SampleCurve as the C++ API's curve.
+lorvex::Curve ToCurve(const std::vector<std::pair<double, double>>& rows);
+
+// The tree's volatility form from the number the exports take (0 normal,
+// 1 lognormal, 2 shape); any other number is refused naming the option.
+lorvex::TreeKind TreeKindFromNumber(int kind);
+
+// Runs one calculation of the C++ API and prints its results as Report
+// does. A refusal (lorvex::Error) prints the argument and what it accepts
+// on stderr, or with --json an error object {"function", "status",
+// "argument", "message"} on stdout, and gives exit code 1.
+int Price(const std::string& function, bool json, const std::function<std::vector<NamedValue>()>& price);
 
 // One row of the demo book.
 struct DemoRow {

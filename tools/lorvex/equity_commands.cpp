@@ -92,15 +92,27 @@ void AddEquityOptions(CLI::App* cmd, EquityOptions& o) {
   cmd->add_flag("--ignore-dividends", o.ignoreDividends, "read the dividends but leave them out of the tree");
 }
 
-struct EquityCall {
-  Array2D dividends;
-  std::int32_t style, kind, useDividends;
-  explicit EquityCall(const EquityOptions& o)
-      : dividends(LoadDividends(o)),
-        style(o.style == "american" ? 1 : 0),
-        kind(o.kind == "call" ? 1 : 0),
-        useDividends(o.ignoreDividends ? 0 : 1) {}
-};
+lorvex::EquityOptionArgs ApiArgs(const EquityOptions& o) {
+  return {.spot = o.spot,
+          .strike = o.strike,
+          .rate = o.rate,
+          .expiry = o.expiry,
+          .dividend_yield = o.yield,
+          .volatility = o.vol,
+          .steps = o.steps,
+          .exercise = lorvex::from_string<lorvex::Exercise>(o.style, "exercise"),
+          .option = lorvex::from_string<lorvex::OptionType>(o.kind, "option"),
+          .use_dividends = !o.ignoreDividends};
+}
+
+lorvex::Dividends ApiDividends(const EquityOptions& o) {
+  std::vector<double> times, amounts;
+  for (const auto& [time, amount] : LoadDividends(o)) {
+    times.push_back(time);
+    amounts.push_back(amount);
+  }
+  return lorvex::Dividends(times, amounts);
+}
 
 void RegisterEquityCommands(CLI::App& app, int& exitCode) {
   auto opts = std::make_shared<EquityOptions>();
@@ -109,14 +121,10 @@ void RegisterEquityCommands(CLI::App& app, int& exitCode) {
   AddEquityOptions(option, *opts);
   option->add_flag("--json", opts->json, "machine-readable output");
   option->callback([opts, &exitCode] {
-    EquityCall call(*opts);
-    double price = 0, delta = 0, gamma = 0, theta = 0;
-    const std::int32_t status =
-        HW_TreeEquityOpt(opts->spot, opts->strike, opts->rate, opts->expiry, opts->yield, call.dividends.get(),
-                         opts->vol, opts->steps, call.style, call.kind, call.useDividends, &price, &delta, &gamma,
-                         &theta);
-    exitCode = Report("HW_TreeEquityOpt", status, Family::kEquity,
-                      {{"price", price}, {"delta", delta}, {"gamma", gamma}, {"theta_per_day", theta}}, opts->json);
+    exitCode = Price("equity_option", opts->json, [&]() -> std::vector<NamedValue> {
+      const lorvex::EquityResult r = lorvex::equity_option(ApiArgs(*opts), ApiDividends(*opts));
+      return {{"price", r.value}, {"delta", r.delta}, {"gamma", r.gamma}, {"theta_per_day", r.theta}};
+    });
   });
 
   auto dopts = std::make_shared<EquityOptions>();
@@ -130,47 +138,25 @@ void RegisterEquityCommands(CLI::App& app, int& exitCode) {
     if (o.steps > kDisplayStepsShown) {
       throw CLI::ValidationError("--steps", fmt::format("the display shows at most {} steps", kDisplayStepsShown));
     }
-    EquityCall call(o);
-    // The tables the spreadsheet would pass: the fixed minimum sizes, or
-    // what the tree needs when it is larger.
-    const long long n = o.steps < 0 ? 0 : o.steps;
-    const ULONG nodeRows = static_cast<ULONG>(std::max(169LL, (n + 1) * (n + 2) / 2));
-    const ULONG levelRows = static_cast<ULONG>(std::max(13LL, n + 3));
-    SAFEARRAYBOUND nb[2] = {{nodeRows, 0}, {3, 0}}, lb[2] = {{levelRows, 0}, {1, 0}}, pb[1] = {{7, 0}};
-    SAFEARRAY* nodes = SafeArrayCreate(VT_R8, 2, nb);
-    SAFEARRAY* levels = SafeArrayCreate(VT_R8, 2, lb);
-    SAFEARRAY* params = SafeArrayCreate(VT_R8, 1, pb);
-    struct Free {
-      SAFEARRAY* a[3];
-      ~Free() {
-        for (SAFEARRAY* p : a) SafeArrayDestroy(p);
-      }
-    } release{{nodes, levels, params}};
-    if (nodes == nullptr || levels == nullptr || params == nullptr) throw std::runtime_error("out of memory");
-    const std::int32_t status =
-        HW_EquityTreeDisplay(o.spot, o.strike, o.rate, o.expiry, o.yield, call.dividends.get(), o.vol, o.steps,
-                             call.style, call.kind, call.useDividends, &nodes, &levels, &params);
-    auto at = [](SAFEARRAY* a, long long row, long col) {
-      LONG i[2] = {static_cast<LONG>(row), static_cast<LONG>(col)};
-      double v = 0;
-      SafeArrayGetElement(a, i, &v);
-      return v;
-    };
-    const char* names[6] = {"dt", "discount", "growth", "p_up", "up", "down"};
-    std::vector<NamedValue> results;
-    for (int i = 0; i < 6; ++i) results.push_back({names[i], at(params, i, 0)});
-    if (status == 0) results.push_back({"value", at(nodes, 0, 0)});
-    exitCode = Report("HW_EquityTreeDisplay", status, Family::kEquity, results, o.json);
-    if (status != 0) return;
-
+    const long long n = o.steps;
     EquityTreePicture picture;
-    picture.steps = o.steps;
-    for (long long k = 0; k <= n; ++k) picture.levelTimes.push_back(at(levels, k + 2, 0));
-    for (long long r = 0; r < (n + 1) * (n + 2) / 2; ++r) {
-      picture.values.push_back(at(nodes, r, 0));
-      picture.prices.push_back(at(nodes, r, 1));
-      picture.exercised.push_back(at(nodes, r, 2) != 0.0);
-    }
+    exitCode = Price("equity_tree_display", o.json, [&]() -> std::vector<NamedValue> {
+      const lorvex::EquityTreeDisplay tree = lorvex::equity_tree_display(ApiArgs(o), ApiDividends(o));
+      picture.steps = tree.steps();
+      for (int k = 0; k <= tree.steps(); ++k) {
+        picture.levelTimes.push_back(tree.level_time(k));
+        for (int m = 0; m <= k; ++m) {
+          const lorvex::EquityTreeDisplay::Node node = tree.node(k, m);
+          picture.values.push_back(node.value);
+          picture.prices.push_back(node.price);
+          picture.exercised.push_back(node.exercised);
+        }
+      }
+      const lorvex::EquityTreeDisplay::Lattice l = tree.lattice();
+      return {{"dt", l.dt},       {"discount", l.discount}, {"growth", l.growth}, {"p_up", l.up_probability},
+              {"up", l.up},       {"down", l.down},         {"value", picture.values[0]}};
+    });
+    if (exitCode != 0) return;
     if (!o.svgFile.empty()) {
       picture.title = fmt::format("{} {}  S {:g}  K {:g}  r {:g}  q {:g}  vol {:g}  T {:g}  N {}  value {:.6f}",
                                   o.style == "american" ? "American" : "European", o.kind, o.spot, o.strike,

@@ -69,8 +69,29 @@ CLI::Option* AddCode(CLI::App* cmd, const std::string& name, std::string& target
       ->capture_default_str();
 }
 
-void Finish(int& exitCode, const char* function, std::int32_t status, double value, bool json) {
-  exitCode = Report(function, status, Family::kExotic, {{"value", value}}, json);
+// The codes as the C++ API's choices: 1 is a call and any other kind a put,
+// as the exports read them; barrier codes 5 to 8 and underlying codes 12
+// and 13 are the ones with a choice of their own.
+lorvex::OptionType Kind(int code) { return code == 1 ? lorvex::OptionType::Call : lorvex::OptionType::Put; }
+
+lorvex::BarrierType Barrier(int code) {
+  if (code < LORVEX_UP_AND_IN || code > LORVEX_DOWN_AND_OUT) {
+    throw lorvex::Error(LORVEX_BAD_ARGUMENT, "barrier_type",
+                        "code " + std::to_string(code) + " is not one of " + Choices(kBarrierWords));
+  }
+  return static_cast<lorvex::BarrierType>(code - LORVEX_UP_AND_IN);
+}
+
+lorvex::OptionType Underlying(int code) {
+  if (code != LORVEX_UNDERLYING_CALL && code != LORVEX_UNDERLYING_PUT) {
+    throw lorvex::Error(LORVEX_BAD_ARGUMENT, "underlying",
+                        "code " + std::to_string(code) + " is not one of " + Choices(kUnderlyingWords));
+  }
+  return code == LORVEX_UNDERLYING_CALL ? lorvex::OptionType::Call : lorvex::OptionType::Put;
+}
+
+void Finish(int& exitCode, const char* function, bool json, const std::function<double()>& price) {
+  exitCode = Price(function, json, [&]() -> std::vector<NamedValue> { return {{"value", price()}}; });
 }
 
 void RegisterBarrier(CLI::App& app, int& exitCode) {
@@ -90,11 +111,17 @@ void RegisterBarrier(CLI::App& app, int& exitCode) {
   cmd->callback([o, &exitCode] {
     const int type = ParseCode(o->type, kBarrierWords, "--type");
     const int kind = ParseCode(o->kind, kKindWords, "--kind");
-    double value = 0.0;
-    const std::int32_t status =
-        HW_barrier_compute(o->stock.spot, o->strike, o->stock.rate, o->years, o->stock.dividendYield,
-                           o->barrier, o->stock.sigma, type, kind, &value);
-    Finish(exitCode, "HW_barrier_compute", status, value, o->stock.json);
+    Finish(exitCode, "barrier", o->stock.json, [&] {
+      return lorvex::barrier({.spot = o->stock.spot,
+                              .strike = o->strike,
+                              .rate = o->stock.rate,
+                              .expiry = o->years,
+                              .dividend_yield = o->stock.dividendYield,
+                              .barrier = o->barrier,
+                              .volatility = o->stock.sigma,
+                              .barrier_type = Barrier(type),
+                              .option = Kind(kind)});
+    });
   });
 }
 
@@ -120,11 +147,18 @@ void RegisterCompound(CLI::App& app, int& exitCode) {
   cmd->callback([o, &exitCode] {
     const int underlying = ParseCode(o->underlying, kUnderlyingWords, "--underlying");
     const int kind = ParseCode(o->kind, kKindWords, "--kind");
-    double value = 0.0;
-    const std::int32_t status = HW_compound_compute(
-        o->stock.spot, o->compoundStrike, o->underlyingStrike, o->stock.rate,
-        o->stock.dividendYield, o->stock.sigma, o->t1, o->t2, underlying, kind, &value);
-    Finish(exitCode, "HW_compound_compute", status, value, o->stock.json);
+    Finish(exitCode, "compound", o->stock.json, [&] {
+      return lorvex::compound({.spot = o->stock.spot,
+                               .strike = o->compoundStrike,
+                               .underlying_strike = o->underlyingStrike,
+                               .rate = o->stock.rate,
+                               .dividend_yield = o->stock.dividendYield,
+                               .volatility = o->stock.sigma,
+                               .expiry = o->t1,
+                               .underlying_expiry = o->t2,
+                               .underlying = Underlying(underlying),
+                               .option = Kind(kind)});
+    });
   });
 }
 
@@ -145,11 +179,16 @@ void RegisterLookback(CLI::App& app, int& exitCode) {
   AddCode(cmd, "--kind", o->kind, kKindWords, "option kind (1 call, any other put)");
   cmd->callback([o, &exitCode] {
     const int kind = ParseCode(o->kind, kKindWords, "--kind");
-    double value = 0.0;
-    const std::int32_t status =
-        HW_lookback_compute(o->stock.spot, o->stock.rate, o->stock.dividendYield, o->stock.sigma,
-                            o->years, o->observedMax, o->observedMin, kind, &value);
-    Finish(exitCode, "HW_lookback_compute", status, value, o->stock.json);
+    Finish(exitCode, "lookback", o->stock.json, [&] {
+      return lorvex::lookback({.spot = o->stock.spot,
+                               .rate = o->stock.rate,
+                               .dividend_yield = o->stock.dividendYield,
+                               .volatility = o->stock.sigma,
+                               .expiry = o->years,
+                               .observed_max = o->observedMax,
+                               .observed_min = o->observedMin,
+                               .option = Kind(kind)});
+    });
   });
 }
 
@@ -172,11 +211,17 @@ void RegisterAsian(CLI::App& app, int& exitCode) {
   AddCode(cmd, "--kind", o->kind, kKindWords, "option kind (1 call, any other put)");
   cmd->callback([o, &exitCode] {
     const int kind = ParseCode(o->kind, kKindWords, "--kind");
-    double value = 0.0;
-    const std::int32_t status =
-        HW_avgopt_compute(o->stock.spot, o->strike, o->stock.rate, o->stock.dividendYield,
-                          o->stock.sigma, o->years, o->observedAverage, o->elapsed, kind, &value);
-    Finish(exitCode, "HW_avgopt_compute", status, value, o->stock.json);
+    Finish(exitCode, "asian", o->stock.json, [&] {
+      return lorvex::asian({.spot = o->stock.spot,
+                            .strike = o->strike,
+                            .rate = o->stock.rate,
+                            .dividend_yield = o->stock.dividendYield,
+                            .volatility = o->stock.sigma,
+                            .expiry = o->years,
+                            .observed_average = o->observedAverage,
+                            .elapsed = o->elapsed,
+                            .option = Kind(kind)});
+    });
   });
 }
 
@@ -192,11 +237,15 @@ void RegisterChooser(CLI::App& app, int& exitCode) {
   cmd->add_option("--years", o->years, "expiry of the chosen option, years")->capture_default_str();
   cmd->add_option("--choose-at", o->chooseAt, "time of the choice, years")->capture_default_str();
   cmd->callback([o, &exitCode] {
-    double value = 0.0;
-    const std::int32_t status =
-        HW_chooser_compute(o->stock.spot, o->strike, o->stock.rate, o->stock.dividendYield,
-                           o->stock.sigma, o->years, o->chooseAt, &value);
-    Finish(exitCode, "HW_chooser_compute", status, value, o->stock.json);
+    Finish(exitCode, "chooser", o->stock.json, [&] {
+      return lorvex::chooser({.spot = o->stock.spot,
+                              .strike = o->strike,
+                              .rate = o->stock.rate,
+                              .dividend_yield = o->stock.dividendYield,
+                              .volatility = o->stock.sigma,
+                              .expiry = o->years,
+                              .choose_at = o->chooseAt});
+    });
   });
 }
 
@@ -217,11 +266,17 @@ void RegisterBinary(CLI::App& app, int& exitCode) {
   cmd->callback([o, &exitCode] {
     const int payoff = ParseCode(o->payoff, kPayoffWords, "--payoff");
     const int kind = ParseCode(o->kind, kKindWords, "--kind");
-    double value = 0.0;
-    const std::int32_t status =
-        HW_binary_compute(o->stock.spot, o->strike, o->stock.rate, o->stock.dividendYield,
-                          o->stock.sigma, o->years, o->cash, payoff, kind, &value);
-    Finish(exitCode, "HW_binary_compute", status, value, o->stock.json);
+    Finish(exitCode, "binary", o->stock.json, [&] {
+      return lorvex::binary({.spot = o->stock.spot,
+                             .strike = o->strike,
+                             .rate = o->stock.rate,
+                             .dividend_yield = o->stock.dividendYield,
+                             .volatility = o->stock.sigma,
+                             .expiry = o->years,
+                             .cash = o->cash,
+                             .payoff = payoff == LORVEX_CASH_OR_NOTHING ? lorvex::Payoff::Cash : lorvex::Payoff::Asset,
+                             .option = Kind(kind)});
+    });
   });
 }
 

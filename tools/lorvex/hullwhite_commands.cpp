@@ -34,13 +34,21 @@ void AddBondOptionCommand(CLI::App& app, int& exitCode) {
   AddBondOptionTerms(cmd, opts->terms);
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    Array2D curve(LoadCurve(opts->market, serial));
     const BondOptionTerms& t = opts->terms;
-    double value = 0.0;
-    const std::int32_t status = HW_HullWhiteBondOption(
-        serial, t.bondMaturity, t.coupon, t.face, t.frequency, t.expiry, t.strike, opts->model.sigma,
-        opts->model.meanReversion, t.CallFlag(), t.CleanFlag(), curve.get(), &value);
-    exitCode = Report("HW_HullWhiteBondOption", status, Family::kRate, {{t.type, value}}, opts->market.json);
+    exitCode = Price("hw_bond_option", opts->market.json, [&]() -> std::vector<NamedValue> {
+      return {{t.type, lorvex::hw_bond_option({.valuation = serial,
+                                               .maturity = t.bondMaturity,
+                                               .coupon = t.coupon,
+                                               .face = t.face,
+                                               .frequency = t.frequency,
+                                               .expiry = t.expiry,
+                                               .strike = t.strike,
+                                               .volatility = opts->model.sigma,
+                                               .mean_reversion = opts->model.meanReversion,
+                                               .option = t.Option(),
+                                               .strike_quote = t.Quote()},
+                                              ToCurve(LoadCurve(opts->market, serial)))}};
+    });
   });
 }
 
@@ -52,13 +60,19 @@ void AddSwaptionCommand(CLI::App& app, int& exitCode) {
   AddSwaptionTerms(cmd, opts->terms);
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    Array2D curve(LoadCurve(opts->market, serial));
     const SwaptionTerms& t = opts->terms;
-    double value = 0.0;
-    const std::int32_t status =
-        HW_HullWhiteSwapOption(serial, t.expiry, t.swapEnd, t.fixedRate, t.notional, t.frequency, opts->model.sigma,
-                               opts->model.meanReversion, t.ReceiverFlag(), curve.get(), &value);
-    exitCode = Report("HW_HullWhiteSwapOption", status, Family::kRate, {{t.type, value}}, opts->market.json);
+    exitCode = Price("hw_swaption", opts->market.json, [&]() -> std::vector<NamedValue> {
+      return {{t.type, lorvex::hw_swaption({.valuation = serial,
+                                            .expiry = t.expiry,
+                                            .maturity = t.swapEnd,
+                                            .fixed_rate = t.fixedRate,
+                                            .notional = t.notional,
+                                            .frequency = t.frequency,
+                                            .volatility = opts->model.sigma,
+                                            .mean_reversion = opts->model.meanReversion,
+                                            .option = t.Option()},
+                                           ToCurve(LoadCurve(opts->market, serial)))}};
+    });
   });
 }
 
@@ -70,13 +84,19 @@ void AddCapCommand(CLI::App& app, int& exitCode) {
   AddCapTerms(cmd, opts->terms);
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    Array2D curve(LoadCurve(opts->market, serial));
     const CapTerms& t = opts->terms;
-    double value = 0.0;
-    const std::int32_t status =
-        HW_HullWhiteCap(serial, t.start, t.end, t.capRate, t.notional, t.frequency, opts->model.sigma,
-                        opts->model.meanReversion, t.CapFlag(), curve.get(), &value);
-    exitCode = Report("HW_HullWhiteCap", status, Family::kCap, {{t.type, value}}, opts->market.json);
+    exitCode = Price("hw_cap", opts->market.json, [&]() -> std::vector<NamedValue> {
+      return {{t.type, lorvex::hw_cap({.valuation = serial,
+                                       .start = t.start,
+                                       .maturity = t.end,
+                                       .cap_rate = t.capRate,
+                                       .notional = t.notional,
+                                       .frequency = t.frequency,
+                                       .volatility = opts->model.sigma,
+                                       .mean_reversion = opts->model.meanReversion,
+                                       .option = t.Option()},
+                                      ToCurve(LoadCurve(opts->market, serial)))}};
+    });
   });
 }
 

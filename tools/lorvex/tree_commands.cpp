@@ -31,14 +31,25 @@ void RegisterTreeCommands(CLI::App& app, int& exitCode) {
       ->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    Array2D curve(LoadCurve(opts->market, serial));
     const BondOptionTerms& t = opts->terms;
-    double value = 0.0;
-    const std::int32_t status = HW_TreeBondOption(
-        serial, t.bondMaturity, t.coupon, t.face, t.frequency, t.expiry, t.strike, t.CallFlag(),
-        opts->exercise == "american" ? 1 : 0, t.CleanFlag(), curve.get(), opts->model.sigma,
-        opts->model.meanReversion, opts->steps, opts->kind, &value);
-    exitCode = Report("HW_TreeBondOption", status, Family::kTree, {{t.type, value}}, opts->market.json);
+    exitCode = Price("tree_bond_option", opts->market.json, [&]() -> std::vector<NamedValue> {
+      return {{t.type, lorvex::tree_bond_option(
+                           {.valuation = serial,
+                            .maturity = t.bondMaturity,
+                            .coupon = t.coupon,
+                            .face = t.face,
+                            .frequency = t.frequency,
+                            .expiry = t.expiry,
+                            .strike = t.strike,
+                            .option = t.Option(),
+                            .exercise = lorvex::from_string<lorvex::Exercise>(opts->exercise, "exercise"),
+                            .strike_quote = t.Quote(),
+                            .volatility = opts->model.sigma,
+                            .mean_reversion = opts->model.meanReversion,
+                            .steps = opts->steps,
+                            .tree = TreeKindFromNumber(opts->kind)},
+                           ToCurve(LoadCurve(opts->market, serial)))}};
+    });
   });
 }
 

@@ -65,6 +65,51 @@ std::int32_t CallDisplay(std::int32_t serial, const TreeDisplayOptions& o, SAFEA
                             &out.nodes, &out.levels, &out.probabilities);
 }
 
+lorvex::TreeBondOptionArgs ApiArgs(std::int32_t serial, const TreeDisplayOptions& o) {
+  return {.valuation = serial,
+          .maturity = o.bondMaturity,
+          .coupon = o.coupon,
+          .face = o.face,
+          .frequency = o.frequency,
+          .expiry = o.expiry,
+          .strike = o.strike,
+          .option = lorvex::from_string<lorvex::OptionType>(o.type, "option"),
+          .exercise = lorvex::from_string<lorvex::Exercise>(o.exercise, "exercise"),
+          .strike_quote = lorvex::from_string<lorvex::StrikeQuote>(o.strikeQuote, "strike_quote"),
+          .volatility = o.sigma,
+          .mean_reversion = o.meanReversion,
+          .steps = o.steps,
+          .tree = TreeKindFromNumber(o.kind)};
+}
+
+// The picture from the C++ API's tree, as ReadBondTree reads it from the
+// export's arrays.
+BondTreePicture PictureOf(const lorvex::TreeBondDisplay& tree) {
+  BondTreePicture p;
+  for (int i = 0; i < tree.level_count(); ++i) {
+    const lorvex::TreeBondDisplay::Level level = tree.level(i);
+    p.levelTimes.push_back(level.time);
+    p.accrued.push_back(level.accrued);
+    p.nodeCounts.push_back(level.nodes);
+    for (int j = 0; j < level.nodes; ++j) {
+      const lorvex::TreeBondDisplay::Node node = tree.node(i, j);
+      p.values.push_back(node.value);
+      p.bondPrices.push_back(node.bond_price);
+      p.exercised.push_back(node.exercise > 0.0);
+      p.rates.push_back(node.rate);
+    }
+  }
+  if (tree.level_count() >= 2) {
+    for (int j = 0; j < tree.level(tree.level_count() - 2).nodes; ++j) {
+      const lorvex::TreeBondDisplay::Branch b = tree.branch(j);
+      p.pUp.push_back(b.up);
+      p.pMiddle.push_back(b.middle);
+      p.pDown.push_back(b.down);
+    }
+  }
+  return p;
+}
+
 void PrintTree(const BondTreePicture& p) {
   for (std::size_t i = 0; i < p.nodeCounts.size(); ++i) {
     fmt::print("\nlevel {}  time {:.6f}  accrued {:.6f}  nodes {}\n", i, p.levelTimes[i], p.accrued[i],
@@ -115,20 +160,15 @@ void RegisterTreeDisplayCommands(CLI::App& app, int& exitCode) {
   cmd->callback([opts, &exitCode] {
     const TreeDisplayOptions& o = *opts;
     const std::int32_t serial = ParseDate(o.market.valuation);
-    Array2D curve(LoadCurve(o.market, serial));
-    DisplayArrays arrays;
-    const std::int32_t status = CallDisplay(serial, o, curve.get(), arrays);
-    const BondTreePicture picture =
-        status == 0 ? ReadBondTree(arrays.nodes, arrays.levels, arrays.probabilities) : BondTreePicture{};
-    std::vector<NamedValue> results;
-    if (status == 0) {
-      results = {{"option_value", picture.values[0]},
-                 {"bond_dirty_price", picture.bondPrices[0]},
-                 {"steps", static_cast<double>(picture.nodeCounts.size() - 1)},
-                 {"nodes", static_cast<double>(picture.NodeCount())}};
-    }
-    exitCode = Report("HW_TreeBondDisplay", status, Family::kDisplay, results, o.market.json);
-    if (status != 0) return;
+    BondTreePicture picture;
+    exitCode = Price("tree_bond_display", o.market.json, [&]() -> std::vector<NamedValue> {
+      picture = PictureOf(lorvex::tree_bond_display(ApiArgs(serial, o), ToCurve(LoadCurve(o.market, serial))));
+      return {{"option_value", picture.values[0]},
+              {"bond_dirty_price", picture.bondPrices[0]},
+              {"steps", static_cast<double>(picture.nodeCounts.size() - 1)},
+              {"nodes", static_cast<double>(picture.NodeCount())}};
+    });
+    if (exitCode != 0) return;
     if (!o.svgFile.empty()) {
       BondTreePicture titled = picture;
       titled.title = fmt::format("{} {} {:g}y on {:g}y {:g}% x{}  K {:g} {}  sigma {:g}  a {:g}  kind {}  N {}  "

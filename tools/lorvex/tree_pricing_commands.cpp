@@ -79,13 +79,21 @@ void AddSwaptionCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--steps", opts->steps, "tree steps per year up to the start")->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    Array2D curve(LoadCurve(opts->market, serial));
-    double value = 0.0;
-    const std::int32_t status = HW_TreeSwapOption(
-        serial, opts->end, opts->start, opts->fixedRate, opts->notional, opts->frequency,
-        opts->type == "receiver" ? 1 : 0, curve.get(), opts->model.sigma, opts->model.meanReversion, opts->steps,
-        opts->model.kind, &value);
-    exitCode = Report("HW_TreeSwapOption", status, Family::kTreeSwap, {{opts->type, value}}, opts->market.json);
+    exitCode = Price("tree_swaption", opts->market.json, [&]() -> std::vector<NamedValue> {
+      return {{opts->type, lorvex::tree_swaption(
+                               {.valuation = serial,
+                                .expiry = opts->start,
+                                .maturity = opts->end,
+                                .fixed_rate = opts->fixedRate,
+                                .notional = opts->notional,
+                                .frequency = opts->frequency,
+                                .option = lorvex::from_string<lorvex::SwaptionType>(opts->type, "option"),
+                                .volatility = opts->model.sigma,
+                                .mean_reversion = opts->model.meanReversion,
+                                .steps_per_year = opts->steps,
+                                .tree = TreeKindFromNumber(opts->model.kind)},
+                               ToCurve(LoadCurve(opts->market, serial)))}};
+    });
   });
 }
 
@@ -106,13 +114,20 @@ void AddCapCommand(CLI::App& app, int& exitCode) {
       ->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    Array2D curve(LoadCurve(opts->market, serial));
-    double value = 0.0;
-    const std::int32_t status = HW_TreeCap(serial, opts->end, opts->start, opts->capRate, opts->notional,
-                                           opts->frequency, opts->type == "cap" ? 1 : 0, curve.get(),
-                                           opts->model.sigma, opts->model.meanReversion, opts->stepParameter,
-                                           opts->model.kind, &value);
-    exitCode = Report("HW_TreeCap", status, Family::kTreeCap, {{opts->type, value}}, opts->market.json);
+    exitCode = Price("tree_cap", opts->market.json, [&]() -> std::vector<NamedValue> {
+      return {{opts->type, lorvex::tree_cap({.valuation = serial,
+                                             .start = opts->start,
+                                             .maturity = opts->end,
+                                             .cap_rate = opts->capRate,
+                                             .notional = opts->notional,
+                                             .frequency = opts->frequency,
+                                             .option = lorvex::from_string<lorvex::CapType>(opts->type, "option"),
+                                             .volatility = opts->model.sigma,
+                                             .mean_reversion = opts->model.meanReversion,
+                                             .step_parameter = opts->stepParameter,
+                                             .tree = TreeKindFromNumber(opts->model.kind)},
+                                            ToCurve(LoadCurve(opts->market, serial)))}};
+    });
   });
 }
 
@@ -128,12 +143,16 @@ void AddBondDeltaCommand(CLI::App& app, int& exitCode) {
   cmd->add_option("--steps", opts->steps, "equal tree steps up to the expiry")->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    Array2D curve(LoadCurve(opts->market, serial));
-    double value = 0.0;
-    const std::int32_t status =
-        HW_BondTreeRateDelta(serial, opts->bondMaturity, opts->expiry, curve.get(), opts->model.sigma,
-                             opts->model.meanReversion, opts->steps, opts->model.kind, &value);
-    exitCode = Report("HW_BondTreeRateDelta", status, Family::kTree, {{"rate delta", value}}, opts->market.json);
+    exitCode = Price("bond_tree_rate_delta", opts->market.json, [&]() -> std::vector<NamedValue> {
+      return {{"rate delta", lorvex::bond_tree_rate_delta({.valuation = serial,
+                                                           .maturity = opts->bondMaturity,
+                                                           .expiry = opts->expiry,
+                                                           .volatility = opts->model.sigma,
+                                                           .mean_reversion = opts->model.meanReversion,
+                                                           .steps = opts->steps,
+                                                           .tree = TreeKindFromNumber(opts->model.kind)},
+                                                          ToCurve(LoadCurve(opts->market, serial)))}};
+    });
   });
 }
 
@@ -151,12 +170,17 @@ void AddCapDeltaCommand(CLI::App& app, int& exitCode) {
       ->capture_default_str();
   cmd->callback([opts, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    Array2D curve(LoadCurve(opts->market, serial));
-    double value = 0.0;
-    const std::int32_t status =
-        HW_CapTreeRateDelta(serial, opts->start, opts->end, opts->frequency, curve.get(), opts->model.sigma,
-                            opts->model.meanReversion, opts->stepParameter, opts->model.kind, &value);
-    exitCode = Report("HW_CapTreeRateDelta", status, Family::kTreeCap, {{"rate delta", value}}, opts->market.json);
+    exitCode = Price("cap_tree_rate_delta", opts->market.json, [&]() -> std::vector<NamedValue> {
+      return {{"rate delta", lorvex::cap_tree_rate_delta({.valuation = serial,
+                                                          .start = opts->start,
+                                                          .maturity = opts->end,
+                                                          .frequency = opts->frequency,
+                                                          .volatility = opts->model.sigma,
+                                                          .mean_reversion = opts->model.meanReversion,
+                                                          .step_parameter = opts->stepParameter,
+                                                          .tree = TreeKindFromNumber(opts->model.kind)},
+                                                         ToCurve(LoadCurve(opts->market, serial)))}};
+    });
   });
 }
 
