@@ -21,7 +21,7 @@ its place instead.
 import enum as _enum
 
 from . import _lorvex
-from ._calc import EquityResult, make_function as _make_function
+from ._calc import EquityResult, TreeLimits, make_function as _make_function
 from ._dates import date_from_serial, to_serial
 from ._display import EquityTreeDisplay, Lattice, TreeBondDisplay
 from ._errors import LorvexError
@@ -61,6 +61,6 @@ del _name
 # which build on the functions above.
 
 __all__ = ["Curve", "Dividends", "LorvexError", "EquityResult", "TreeBondDisplay", "EquityTreeDisplay",
-           "Lattice", "OptionType", "SwaptionType", "CapType", "Exercise", "StrikeQuote", "TreeKind",
+           "Lattice", "TreeLimits", "OptionType", "SwaptionType", "CapType", "Exercise", "StrikeQuote", "TreeKind",
            "BarrierType", "Payoff", "status_text", "to_serial", "date_from_serial", "CALCULATIONS",
            *CALCULATIONS]

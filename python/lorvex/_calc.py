@@ -66,6 +66,23 @@ def _choice(name, value, words):
                     f"not {type(value).__name__}")
 
 
+TreeLimits = namedtuple("TreeLimits", "memory_bytes work_nodes", defaults=(2147483648.0, 0.0))
+TreeLimits.__doc__ = ("Limits on a Hull-White tree, checked before it is built: memory_bytes of storage and, "
+                      "when above 0, work_nodes node visits (0: the library's default). A tree beyond a "
+                      "limit is refused with status -1.")
+
+
+def _limits(value):
+    if isinstance(value, dict):
+        unknown = set(value) - set(TreeLimits._fields)
+        if unknown:
+            raise TypeError(f"limits: unknown field {sorted(unknown)[0]!r} (memory_bytes, work_nodes)")
+        value = TreeLimits(**value)
+    if not isinstance(value, tuple) or len(value) != 2:
+        raise TypeError("limits: a lorvex.TreeLimits(memory_bytes, work_nodes) or a dict of them is expected")
+    return [_numbers(f"limits.{field}", v, "real") for field, v in zip(TreeLimits._fields, value)]
+
+
 class _Calculation:
     """Converts and broadcasts the arguments of one calculation."""
 
@@ -88,6 +105,8 @@ class _Calculation:
                 value = value.to_numpy()
             if kind == "choice":
                 arrays.append(_choice(name, value, words))
+            elif kind == "limits":
+                arrays.extend(_limits(value))
             else:
                 arrays.append(_numbers(name, value, kind))
         shape = np.broadcast_shapes(*(a.shape for a in arrays))
@@ -108,7 +127,9 @@ def _signature(calc):
     params = []
     for name, kind, default, _ in calc.fields:
         annotation = {"real": "float | ArrayLike", "integer": "int | ArrayLike", "flag": "bool | ArrayLike",
-                      "choice": "str | ArrayLike"}[kind]
+                      "choice": "str | ArrayLike", "limits": "TreeLimits | dict"}[kind]
+        if kind == "limits":
+            default = TreeLimits(*default)
         if name in _DATES:
             annotation = "DateLike | ArrayLike"
         required = kind in ("real", "integer") and default == 0 and name not in _OPTIONAL_ZEROS
@@ -205,7 +226,7 @@ def _display(calc, values, market):
         raise TypeError(f"{calc.name}: every argument must be a single value")
     scalars = [float(c[0]) for c in columns]
     shown = ", ".join(f"{f[0]}={v:g}" if f[1] != "choice" else f"{f[0]}={f[3][int(v)]}"
-                      for f, v in zip(calc.fields, scalars))
+                      for f, v in zip((f for f in calc.fields if f[1] != "limits"), scalars))
     result = calc.kernel(scalars, market, f"{calc.name}  {shown}")
     cls = TreeBondDisplay if calc.name == "tree_bond_display" else EquityTreeDisplay
     return cls(result)

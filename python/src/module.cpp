@@ -83,17 +83,22 @@ void Assign(E& field, double value, const char* name) {
 }
 
 // Fill reads field `name` from column k and returns the next column; the
-// tree limits are no column (they keep the API's defaults).
+// tree limits take two columns, memory_bytes and work_nodes.
 template <class T>
 std::size_t Fill(T& field, const Column* columns, std::size_t k, std::size_t i, const char* name) {
   Assign(field, columns[k].at(i), name);
   return k + 1;
 }
-std::size_t Fill(TreeLimits&, const Column*, std::size_t k, std::size_t, const char*) { return k; }
+std::size_t Fill(TreeLimits& limits, const Column* columns, std::size_t k, std::size_t i, const char*) {
+  limits.memory_bytes = columns[k].at(i);
+  limits.work_nodes = columns[k + 1].at(i);
+  return k + 2;
+}
 
 // ---- What Python learns of each argument --------------------------------
 
-// (name, kind, default, words): kind "real", "integer", "flag" or "choice".
+// (name, kind, default, words): kind "real", "integer", "flag", "choice" or
+// "limits" (two columns: memory_bytes, work_nodes).
 
 void Describe(py::list& out, const char* name, double value) {
   out.append(py::make_tuple(name, "real", value, py::list()));
@@ -111,7 +116,15 @@ void Describe(py::list& out, const char* name, E value) {
   for (int k = 0; k < kChoiceCount<E>; ++k) words.append(std::string(to_string(static_cast<E>(k))));
   out.append(py::make_tuple(name, "choice", std::string(to_string(value)), words));
 }
-void Describe(py::list&, const char*, const TreeLimits&) {}
+void Describe(py::list& out, const char* name, const TreeLimits& value) {
+  out.append(py::make_tuple(name, "limits", py::make_tuple(value.memory_bytes, value.work_nodes), py::list()));
+}
+
+std::size_t ColumnCount(const py::list& fields) {
+  std::size_t count = 0;
+  for (const py::handle field : fields) count += field.cast<py::tuple>()[1].cast<std::string>() == "limits" ? 2 : 1;
+  return count;
+}
 
 // ---- Results --------------------------------------------------------------
 
@@ -380,9 +393,11 @@ void Bind(py::module_& m, const char* name, const char* marketKind, std::size_t 
           py::dict& outputCounts, Fill fill, Price price) {
   using Result = decltype(price(Args{}, Market{}));
   const std::string kind = marketKind;
+  std::string binding(name);
+  binding.insert(binding.begin(), '_');
   if constexpr (std::is_same_v<Result, double> || std::is_same_v<Result, EquityResult>) {
     outputCounts[name] = Outputs(Result{});
-    m.def(("_" + std::string(name)).c_str(),
+    m.def(binding.c_str(),
           [=](const std::vector<DoubleArray>& arrays, std::size_t n, const py::object& marketObject, int threads,
               bool stop) {
             const Market market = ReadMarket(kind.c_str(), marketObject);
@@ -394,7 +409,7 @@ void Bind(py::module_& m, const char* name, const char* marketKind, std::size_t 
                               });
           });
   } else {
-    m.def(("_" + std::string(name)).c_str(),
+    m.def(binding.c_str(),
           [=](const std::vector<double>& values, const py::object& marketObject, const std::string& title) {
             const Market market = ReadMarket(kind.c_str(), marketObject);
             if (values.size() != columnCount) throw py::type_error("wrong number of display arguments");
@@ -494,7 +509,7 @@ PYBIND11_MODULE(_lorvex, m) {
     arguments[#function] = fields;                                                                \
     markets[#function] = #market_kind;                                                            \
     Bind<Args>(                                                                                   \
-        m, #function, #market_kind, py::len(fields), output_counts,                               \
+        m, #function, #market_kind, ColumnCount(fields), output_counts,                               \
         [](Args& args, const Column* columns, std::size_t i) -> std::size_t {                     \
           std::size_t k = 0;                                                                      \
           FIELDS(LORVEX_PY_FILL)                                                                  \
