@@ -101,13 +101,17 @@ def main():
     parser.add_argument("--trees", type=int, default=1_000_000, help="equity trees to price (default 1,000,000)")
     args = parser.parse_args()
     loop = args.loop or os.path.join(os.path.dirname(os.path.abspath(args.library)), "bench", "lorvex_barrier_loop")
-    print(f"python {sys.version.split()[0]}, numpy {np.__version__}, {os.cpu_count()} cores")
+    # Threads can only speed up what the other programs on the machine leave
+    # of its cores: the load average says how much that was.
+    print(f"python {sys.version.split()[0]}, numpy {np.__version__}, {os.cpu_count()} cores, "
+          f"load average {os.getloadavg()[0]:.1f}")
     barrier_overhead(loop)
     # Short bonds show the call overhead, long ones the pricing (a coupon
     # discounted per half year).
     bonds_against_ctypes(args.library, 2)
     bonds_against_ctypes(args.library, 30)
     tree_threads(args.trees)
+    print(f"load average {os.getloadavg()[0]:.1f}")
 
 
 if __name__ == "__main__":
