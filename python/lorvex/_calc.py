@@ -109,9 +109,12 @@ class _Calculation:
                 arrays.extend(_limits(value))
             else:
                 arrays.append(_numbers(name, value, kind))
+        # Every argument is a float64 array here; single values stay one
+        # value, the C++ loop reading them for every element.
+        if all(a.ndim == 0 for a in arrays):
+            return [a.reshape(1) for a in arrays], (), index
         shape = np.broadcast_shapes(*(a.shape for a in arrays))
-        columns = [np.ascontiguousarray(a, dtype=np.float64).reshape(1) if a.size == 1
-                   else np.ascontiguousarray(np.broadcast_to(a, shape), dtype=np.float64).reshape(-1)
+        columns = [a.reshape(1) if a.size == 1 else np.ascontiguousarray(np.broadcast_to(a, shape)).reshape(-1)
                    for a in arrays]
         return columns, shape, index
 
@@ -151,14 +154,26 @@ def _signature(calc):
     return params
 
 
-def _threads(threads):
+# Elements worth a thread of their own: a tree takes microseconds to
+# milliseconds, a closed form a fraction of a microsecond, less than
+# starting a thread costs.
+_TREES = {"tree_bond_option", "tree_swaption", "tree_cap", "bond_tree_rate_delta", "cap_tree_rate_delta",
+          "equity_option"}
+
+
+_CORES = _lorvex.hardware_threads()
+
+
+def _threads(threads, name, n):
+    grain = 1 if name in _TREES else 4096
+    most = max(1, -(-n // grain))
     if threads is None:
-        return 0
+        return min(_CORES, most)
     if isinstance(threads, (bool, np.bool_)) or not isinstance(threads, (int, np.integer)):
         raise TypeError(f"threads: an int is expected, not {type(threads).__name__}")
     if threads < 1:
         raise LorvexError(-9, "threads", f"{threads} is below 1")
-    return int(threads)
+    return min(int(threads), most)
 
 
 def make_function(name):
@@ -175,12 +190,22 @@ def make_function(name):
         returns = "float for scalars; an array of the arguments' broadcast shape; a Series for pandas input"
     signature = inspect.Signature(params, return_annotation=returns)
 
+    defaults = {p.name: p.default for p in params if p.default is not p.empty}
+    required = {p.name for p in params if p.default is p.empty}
+    known = set(defaults) | required
+
     def function(*args, **kwargs):
+        # The signature's rules, checked by hand: inspect's binding costs
+        # more than a closed-form price.
         if args:
             raise TypeError(f"{name}() takes keyword arguments only")
-        bound = signature.bind(**kwargs)
-        bound.apply_defaults()
-        values = bound.arguments
+        if not known.issuperset(kwargs):
+            unknown = sorted(set(kwargs) - known)[0]
+            raise TypeError(f"{name}() got an unexpected keyword argument '{unknown}'")
+        if not required.issubset(kwargs):
+            missing = ", ".join(sorted(required - set(kwargs)))
+            raise TypeError(f"{name}() missing required keyword arguments: {missing}")
+        values = defaults | kwargs
         market = calc.market_value(values)
         if name in _DISPLAYS:
             return _display(calc, values, market)
@@ -191,7 +216,7 @@ def make_function(name):
         columns, shape, index = calc.columns(values)
         n = int(np.prod(shape, dtype=np.int64))
         stop = errors == "raise" and not return_status
-        outputs, status, failure = calc.kernel(columns, n, market, _threads(values["threads"]), stop)
+        outputs, status, failure = calc.kernel(columns, n, market, _threads(values["threads"], name, n), stop)
         if failure is not None and errors == "raise":
             position = None if shape == () else tuple(int(k) for k in np.unravel_index(failure[0], shape))
             raise LorvexError(failure[1], failure[2], failure[3], position)
