@@ -193,12 +193,13 @@ enum class BarrierType { UpIn, UpOut, DownIn, DownOut };
 // Cash-or-nothing pays `cash`, asset-or-nothing the stock.
 enum class Payoff { Cash, Asset };
 
-// Limits on a Hull-White tree, checked before anything large is built: the
-// storage in bytes and, when above 0, the work in node visits. A tree
-// beyond a limit is refused with Error(-1, "tree").
+// Limits on a Hull-White tree, checked before anything large is built. A
+// tree beyond its memory budget is refused with Error(-1, "tree").
+// work_nodes is the place of a budget on the work in node visits; this
+// build does not read it yet (0 keeps the library's default).
 struct TreeLimits {
   double memory_bytes = 2147483648.0;  // 2 GiB
-  double work_nodes = 0.0;             // 0: the library's default
+  double work_nodes = 0.0;
 };
 
 // ---- Argument structs -----------------------------------------------------
