@@ -67,9 +67,9 @@ def _choice(name, value, words):
 
 
 TreeLimits = namedtuple("TreeLimits", "memory_bytes work_nodes", defaults=(2147483648.0, 0.0))
-TreeLimits.__doc__ = ("Limits on a Hull-White tree, checked before it is built: memory_bytes of storage and, "
-                      "when above 0, work_nodes node visits (0: the library's default). A tree beyond a "
-                      "limit is refused with status -1.")
+TreeLimits.__doc__ = ("Limits on a Hull-White tree, checked before it is built: memory_bytes of storage; a tree "
+                      "beyond it is refused with status -1. work_nodes, a budget of node visits, is not read "
+                      "by this build yet (0 keeps the library's default).")
 
 
 def _limits(value):
