@@ -1,4 +1,6 @@
 """Market data: the zero curve and a stock's cash dividends."""
+from __future__ import annotations
+
 import numpy as np
 
 from . import _lorvex
@@ -30,7 +32,7 @@ class Curve(_lorvex.Curve):
     Curve.flat(rate)      one rate at every date
     """
 
-    def __init__(self, dates, rates=None):
+    def __init__(self, dates, rates=None) -> None:
         if rates is None:
             if hasattr(dates, "columns"):
                 frame = dates
@@ -49,32 +51,36 @@ class Curve(_lorvex.Curve):
         super().__init__(serials, _reals("curve", rates))
 
     @classmethod
-    def flat(cls, rate):
+    def flat(cls, rate: float) -> Curve:
         """A curve with one rate at every date."""
         return cls([0.0], [float(rate)])
 
     @property
-    def dates(self):
+    def dates(self) -> np.ndarray:
         """Pillar dates as serials, ascending."""
         return self._points()[0]
 
     @property
-    def rates(self):
+    def rates(self) -> np.ndarray:
         """Zero rates at the pillars."""
         return self._points()[1]
 
-    def rate(self, date):
+    def rate(self, date) -> float | np.ndarray:
         """The zero rate at a date (any date form; arrays give arrays)."""
         serials = to_serial("date", date)
         out = self._rates(np.ascontiguousarray(serials, dtype=np.float64).ravel())
         return float(out[0]) if serials.ndim == 0 else out.reshape(serials.shape)
 
-    def to_frame(self):
+    def to_frame(self) -> "pandas.DataFrame":
         """The points as a pandas DataFrame with columns date (datetime64) and rate."""
         import pandas as pd
         dates, rates = self._points()
         return pd.DataFrame({"date": np.datetime64("1899-12-30") + dates.astype("timedelta64[D]"),
                              "rate": rates})
+
+    def __reduce__(self):
+        # Pickled as its points, so a curve travels to other processes.
+        return (type(self), self._points())
 
     def __repr__(self):
         dates, rates = self._points()
@@ -90,7 +96,7 @@ class Dividends(_lorvex.Dividends):
     amount (otherwise its first two columns).
     """
 
-    def __init__(self, times, amounts=None):
+    def __init__(self, times, amounts=None) -> None:
         if amounts is None:
             if not hasattr(times, "columns"):
                 raise TypeError("dividends: give times and amounts, or a DataFrame with columns time and amount")
@@ -101,12 +107,15 @@ class Dividends(_lorvex.Dividends):
         super().__init__(_reals("dividends", times), _reals("dividends", amounts))
 
     @property
-    def times(self):
+    def times(self) -> np.ndarray:
         return self._points()[0]
 
     @property
-    def amounts(self):
+    def amounts(self) -> np.ndarray:
         return self._points()[1]
+
+    def __reduce__(self):
+        return (type(self), self._points())
 
     def __repr__(self):
         times, amounts = self._points()

@@ -1,5 +1,6 @@
 """The lorvex package against the C exports, and its numpy/pandas behaviour."""
 import datetime
+import pickle
 import threading
 
 import numpy as np
@@ -127,6 +128,7 @@ def test_pandas_round_trip():
     assert list(frame.columns) == ["value", "delta", "gamma", "theta"] and frame.index.equals(trades.index)
     curve = lorvex.Curve(pd.DataFrame({"date": pd.to_datetime(["2000-01-01", "2001-01-01"]), "rate": [0.04, 0.05]}))
     assert lorvex.Curve(curve.to_frame()).rate(36700) == curve.rate(36700)
+    assert pickle.loads(pickle.dumps(CURVE)).rate(40000.5) == CURVE.rate(40000.5)
     series = pd.Series([0.04, 0.05], index=pd.to_datetime(["2000-01-01", "2001-01-01"]))
     assert list(lorvex.Curve(series).dates) == [36526, 36892]
     with pytest.raises(ValueError, match="index"):
