@@ -3,12 +3,15 @@
 #   make test     set-up, release and sanitizer builds, the whole test suite
 #   make windows  the 32- and 64-bit Windows DLLs and the VBA module, in build/windows/
 #   make bench    the benchmarks
+#   make python   the Python package, in build/release/python (PYTHONPATH)
+#   make python-install  the Python package into /usr/bin/python3's site-packages
 
 # CI treats compiler warnings as errors.
 WERROR ?= $(if $(CI),ON,OFF)
 CMAKE_FLAGS := -DLORVEX_WERROR=$(WERROR)
 
-.PHONY: all setup setup-windows build asan demo test test-release test-windows test-asan windows bench install deb clean
+.PHONY: all setup setup-windows build asan demo test test-release test-windows test-asan windows bench install deb \
+        python python-install python-bench clean
 
 # Where `make install` puts the library, headers, CMake and pkg-config files
 # and the command: make install PREFIX=$$HOME/.local
@@ -67,6 +70,16 @@ deb: build
 
 bench: build
 	@for b in build/release/bench/*_bench; do echo "== $$b"; $$b; done
+
+python: setup
+	cmake --preset release $(CMAKE_FLAGS)
+	cmake --build --preset release --target lorvex_python lorvex
+
+python-install: python
+	cmake --install build/release --component python
+
+python-bench: python
+	PYTHONPATH=build/release/python /usr/bin/python3 bench/python_bench.py build/release/liblorvex.so
 
 clean:
 	rm -rf build

@@ -91,6 +91,10 @@ void BondDates(const char* argument, int valuationJdn, double years, int* accrua
   if (!lorvex::BondDates(valuationJdn, years, accrualStart, maturity)) RefuseDate(argument, years);
 }
 
+void RefuseNegative(const char* argument, double value) {
+  Refuse(status::kBadArgument, argument, Num(value) + " is below 0");
+}
+
 double FiniteResult(double value) {
   if (!std::isfinite(value)) {
     Refuse(status::kBadArgument, "",

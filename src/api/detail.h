@@ -11,7 +11,10 @@
 // refused). The public functions map their enums onto these codes.
 #pragma once
 
+#include <cmath>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "equity/equity_tree.h"
 #include "hwtree/hull_white_tree.h"
@@ -51,6 +54,20 @@ namespace api {
 std::string Num(double value);
 
 void RequireFinite(const char* argument, double value);
+// Refuses the first argument that is not finite. Inline, so a call that
+// passes costs a comparison per argument and no function call.
+using NamedValues = std::initializer_list<std::pair<const char*, double>>;
+inline void RequireFinite(NamedValues arguments) {
+  for (const auto& [name, value] : arguments) {
+    if (!std::isfinite(value)) RequireFinite(name, value);
+  }
+}
+[[noreturn]] void RefuseNegative(const char* argument, double value);
+inline void RequireNotNegative(NamedValues arguments) {
+  for (const auto& [name, value] : arguments) {
+    if (value < 0.0) RefuseNegative(name, value);
+  }
+}
 // The valuation serial as a Julian day, within years 1 to 9999.
 int ValuationJdn(int serial);
 // valuationJdn + whole days of `years`, within the calendar.

@@ -15,10 +15,6 @@ namespace api {
 
 namespace {
 
-void RequireFinite(std::initializer_list<std::pair<const char*, double>> arguments) {
-  for (const auto& [name, value] : arguments) api::RequireFinite(name, value);
-}
-
 [[noreturn]] void RefuseSchedule(int code, const char* what, int frequency) {
   Refuse(code, "frequency",
          std::to_string(frequency) + " payments a year is not one of 1, 2, 4 or 12, or the " + what +

@@ -19,21 +19,11 @@ namespace api {
 
 namespace {
 
-using Named = std::initializer_list<std::pair<const char*, double>>;
-
-void RequireFinite(Named arguments) {
-  for (const auto& [name, value] : arguments) api::RequireFinite(name, value);
-}
-
-// Negative prices and volatilities mostly end in the logarithm of a negative
-// number, but not always: a negative volatility flips the sign of the
-// diffusion terms and a structural zero (an up-and-out call struck above its
-// barrier) ignores the spot, so both would pass with a meaningless number.
-void RequireNotNegative(Named arguments) {
-  for (const auto& [name, value] : arguments) {
-    if (value < 0.0) Refuse(status::kBadArgument, name, Num(value) + " is below 0");
-  }
-}
+// Negative prices and volatilities (RequireNotNegative below) mostly end in
+// the logarithm of a negative number, but not always: a negative volatility
+// flips the sign of the diffusion terms and a structural zero (an up-and-out
+// call struck above its barrier) ignores the spot, so both would pass with a
+// meaningless number.
 
 double ExoticResult(double value) {
   if (!std::isfinite(value)) {

@@ -19,10 +19,6 @@ namespace {
 constexpr int kDisplaySteps = 10;
 constexpr int kDisplaySlots = 3;  // option value, dirty bond price, exercise flag
 
-void RequireFinite(std::initializer_list<std::pair<const char*, double>> arguments) {
-  for (const auto& [name, value] : arguments) api::RequireFinite(name, value);
-}
-
 int KindCode(TreeKind kind) { return static_cast<int>(kind); }
 
 // A tree needs at least one step; the tree itself refuses fewer (-1), and
