@@ -127,14 +127,17 @@ double ParseDouble(std::string_view text, const char* argument) {
   return value;
 }
 
+// Whole numbers written as decimals ("2.0", as spreadsheets and data frames
+// with blanks write integer columns) are integers too.
 int ParseInt(std::string_view text, const char* argument) {
-  int value = 0;
+  double value = 0.0;
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) {
+  if (ec != std::errc() || end != text.data() + text.size() || text.empty() || value != std::floor(value) ||
+      std::abs(value) > 2147483647.0) {
     RefuseCell(argument, text, "an integer");
   }
-  return value;
+  return static_cast<int>(value);
 }
 
 // An argument's cell into its field; a blank cell or an absent column
