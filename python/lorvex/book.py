@@ -57,13 +57,15 @@ def empty_result(risk=None, scenarios=False, keyrate_dates=()):
 
 
 def read_results(text):
-    """A results CSV of the book engine as a DataFrame (ids and messages as text)."""
+    """A results CSV of the book engine as a DataFrame (ids and messages as
+    text; numbers read back to the last bit the engine wrote)."""
     frame = pd.read_csv(io.BytesIO(text) if isinstance(text, bytes) else io.StringIO(text),
                         dtype={"id": str, "scenario": str, "type": str, "message": str, "status": "int64"},
-                        keep_default_na=False, na_values={c: [""] for c in ("value", "delta", "gamma", "theta")})
+                        keep_default_na=False, na_values={c: [""] for c in ("value", "delta", "gamma", "theta")},
+                        float_precision="round_trip")
     for column in frame.columns:
         if column == "dv01" or column.startswith("keyrate_"):
-            frame[column] = pd.to_numeric(frame[column].replace("", float("nan")))
+            frame[column] = frame[column].replace("", "nan").astype(float)
     return frame
 
 

@@ -55,18 +55,19 @@ def submit_book(trades, curves, valuation, scenarios=None, risk=None, client=Non
     curves_csv = _csv(curves)
     groups, n_scenarios = _scenario_groups(scenarios, scenarios_per_task)
     parts = _partitions(trades, partition_rows)
-    tasks = [[dask.delayed(_price_part, pure=True)(part, curves_csv, serial, risk, group, threads)
-              for group in groups] for part in parts]
-    futures = client.compute(tasks)
-    return futures, n_scenarios, scenarios is not None, risk
+    tasks = [dask.delayed(_price_part, pure=True)(part, curves_csv, serial, risk, group, threads)
+             for part in parts for group in groups]
+    futures = client.compute(tasks)  # one future a task, partition-major
+    return futures, len(groups), n_scenarios, scenarios is not None, risk
 
 
 def gather_book(client, handle):
     """The results of submit_book's tasks, in local pricing's order."""
-    futures, n_scenarios, has_scenarios, risk = handle
-    per_part = client.gather(futures)
+    futures, n_groups, n_scenarios, has_scenarios, risk = handle
+    done = client.gather(futures)
     frames = []
-    for groups in per_part:
+    for start in range(0, len(done), n_groups):
+        groups = done[start:start + n_groups]
         groups = [g for g in groups if g is not None]
         if not groups:
             continue

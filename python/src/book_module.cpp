@@ -48,7 +48,7 @@ py::tuple PriceBookCsv(const std::string& trades, const std::string& curves, int
 PYBIND11_MODULE(_book, m) {
   m.doc() = "The lorvex book engine (see lorvex.price_book).";
   // A fault of a file's layout names the file, line and column.
-  static py::exception<lorvex::book::FileError> fileError(m, "BookFileError", PyExc_ValueError);
+  py::register_exception<lorvex::book::FileError>(m, "BookFileError", PyExc_ValueError);
   m.def("price_book_csv", &PriceBookCsv, py::arg("trades"), py::arg("curves"), py::arg("valuation"),
         py::arg("threads") = 0u, py::arg("dv01") = false, py::arg("keyrate") = false,
         py::arg("scenarios") = py::none(), py::arg("chunk_rows") = 8192);
