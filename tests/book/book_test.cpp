@@ -124,6 +124,8 @@ std::vector<Case> Cases() {
       {"tree_bond_option,USD,5,0.06,2,1,100,0.01,put,,,,,0.1,,1,,,,,,,,,,,,,,,,,,,", [=] { return V(tree_bond_option({.valuation = kValuation, .maturity = 5, .coupon = 0.06, .frequency = 2, .expiry = 1, .strike = 100, .option = OptionType::Put, .volatility = 0.01, .mean_reversion = 0.1, .steps = 1}, usd)); }},
       // Refusals of the book: status -9, the argument named.
       {"bond_price,USD,five,0.06,2,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,", [] { throw Error(-9, "maturity", "'five' is not a number"); return V(0); }},
+      {"bond_price,USD,5,0.06,4.0,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,", [=] { return V(bond_price({.valuation = kValuation, .maturity = 5, .coupon = 0.06, .frequency = 4}, usd)); }},
+      {"bond_price,USD,5,0.06,2.5,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,", [] { throw Error(-9, "frequency", "'2.5' is not an integer"); return V(0); }},
       {"bond_price,GBP,5,0.06,2,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,", [] { throw Error(-9, "curve", "'GBP' is not a curve of the curves file"); return V(0); }},
       {"bond_price,,5,0.06,2,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,", [] { throw Error(-9, "curve", "blank, and the curves file has 2 curves: name one"); return V(0); }},
       {"swap,USD,5,0.06,2,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,", [] { throw Error(-9, "type", "'swap' is not a calculation of a book (bond_price ... binary, as in lorvex.hpp)"); return V(0); }},
