@@ -404,12 +404,12 @@ void FillArgs(Args& args, const std::vector<int>& columns, const std::vector<std
   std::size_t k = 0;
   auto one = [&](auto& field) {
     const int c = columns[k];
-    const std::string name(names[k]);
+    const char* name = names[k].data();  // views of the field-name literals: terminated
     ++k;
     if (c < 0) return;
     const std::string_view text = Trim(cells[static_cast<std::size_t>(c)]);
     if (text.empty()) return;
-    Fill(field, name.c_str(), text);
+    Fill(field, name, text);
   };
 #define LORVEX_BOOK_ONE(field) one(args.field);
 #define LORVEX_BOOK_FILL(name, A, market, FIELDS) \
