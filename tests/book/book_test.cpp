@@ -121,6 +121,8 @@ std::vector<Case> Cases() {
       {"equity_option,,,,,0.5,100,0.25,put,,,,,,,1,,,,95,0.05,0.01,,,,,,,,,,,,,", [=] { return equity_option({.spot = 95, .strike = 100, .rate = 0.05, .expiry = 0.5, .dividend_yield = 0.01, .volatility = 0.25, .steps = 1, .option = OptionType::Put}); }},
       {"black_swaption,EUR,1,,3,2,,0.2,payer,0.05,100,,,,,,,,,,,,,,,,,,,,,,,,", [=] { return V(black_swaption({.valuation = kValuation, .expiry = 2, .maturity = 1, .fixed_rate = 0.05, .frequency = 3, .volatility = 0.2}, eur)); }},
       {"black_cap,USD,3,,5,,,0.2,cap,,100,0.25,0.05,,,,,,,,,,,,,,,,,,,,,,", [=] { return V(black_cap({.valuation = kValuation, .start = 0.25, .maturity = 3, .cap_rate = 0.05, .frequency = 5, .volatility = 0.2}, usd)); }},
+      {"tree_swaption,EUR,4,,5,1,,0.01,payer,0.045,100,,,0.1,,,10,,,,,,,,,,,,,,,,,,", [=] { return V(tree_swaption({.valuation = kValuation, .expiry = 1, .maturity = 4, .fixed_rate = 0.045, .frequency = 5, .volatility = 0.01, .mean_reversion = 0.1, .steps_per_year = 10}, eur)); }},
+      {"tree_bond_option,USD,30,0.06,2,29,100,0.01,put,,,,,0.1,,90000,,,,,,,,,,,,,,,,,,,", [=] { return V(tree_bond_option({.valuation = kValuation, .maturity = 30, .coupon = 0.06, .expiry = 29, .strike = 100, .option = OptionType::Put, .volatility = 0.01, .mean_reversion = 0.1, .steps = 90000}, usd)); }},
       {"tree_bond_option,USD,5,0.06,2,1,100,0.01,put,,,,,0.1,,1,,,,,,,,,,,,,,,,,,,", [=] { return V(tree_bond_option({.valuation = kValuation, .maturity = 5, .coupon = 0.06, .frequency = 2, .expiry = 1, .strike = 100, .option = OptionType::Put, .volatility = 0.01, .mean_reversion = 0.1, .steps = 1}, usd)); }},
       // Refusals of the book: status -9, the argument named.
       {"bond_price,USD,five,0.06,2,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,", [] { throw Error(-9, "maturity", "'five' is not a number"); return V(0); }},
@@ -165,6 +167,11 @@ TEST(Book, EqualsSingleCallsRowByRowInAnyOrderOnAnyThreads) {
   const std::vector<Case> cases = Cases();
   std::vector<Expected> expected;
   for (const Case& c : cases) expected.push_back(Call(c));
+  std::vector<int> statuses;
+  for (const Expected& e : expected) statuses.push_back(e.status);
+  for (int status : {0, -1, -2, -3, -9}) {
+    EXPECT_NE(std::find(statuses.begin(), statuses.end(), status), statuses.end()) << "no case of status " << status;
+  }
   std::vector<std::size_t> order(cases.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
   std::mt19937 rng(18);
