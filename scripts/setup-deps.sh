@@ -11,6 +11,8 @@ packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev 
           pkg-config dpkg-dev file)
 # The Python package: built with pybind11 for Debian's python3, tested with pytest.
 packages+=(python3-dev pybind11-dev python3-numpy python3-pandas python3-pytest)
+# Books on a cluster (lorvex.dask): Dask and its distributed scheduler.
+packages+=(python3-dask python3-distributed)
 windows_packages=(mingw-w64 wine wine64 wine32:i386)
 want_windows=0
 [[ "${1:-}" == "windows" ]] && want_windows=1

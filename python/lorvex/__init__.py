@@ -57,10 +57,11 @@ for _name in CALCULATIONS:
     globals()[_name] = _make_function(_name)
 del _name
 
-# Room for the book engine (price_book) and the Dask scale-out (lorvex.dask),
-# which build on the functions above.
+# Books: whole portfolios through the C++ book engine; lorvex.dask spreads
+# them over a Dask cluster (imported on its own: Dask is optional).
+from .book import BookFileError, price_book  # noqa: E402
 
 __all__ = ["Curve", "Dividends", "LorvexError", "EquityResult", "TreeBondDisplay", "EquityTreeDisplay",
            "Lattice", "TreeLimits", "OptionType", "SwaptionType", "CapType", "Exercise", "StrikeQuote", "TreeKind",
-           "BarrierType", "Payoff", "status_text", "to_serial", "date_from_serial", "CALCULATIONS",
+           "BarrierType", "Payoff", "status_text", "price_book", "BookFileError", "to_serial", "date_from_serial", "CALCULATIONS",
            *CALCULATIONS]
