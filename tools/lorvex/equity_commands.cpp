@@ -26,7 +26,8 @@ struct EquityOptions {
   std::string kind = "call";
   std::vector<std::string> dividends;  // TIME:AMOUNT
   std::string dividendFile;
-  bool ignoreDividends = false;
+  bool useDividends = true;
+  bool ignoreDividends = false;  // the older spelling of --use-dividends false
   bool json = false;
   std::string svgFile;
 };
@@ -130,7 +131,10 @@ void AddEquityOptions(CLI::App* cmd, EquityOptions& o) {
   cmd->add_option("--dividend", o.dividends, "cash dividend TIME:AMOUNT (years from today), repeatable");
   cmd->add_option("--dividends", o.dividendFile, "CSV of cash dividends: a header line, then time,amount rows")
       ->check(CLI::ExistingFile);
-  cmd->add_flag("--ignore-dividends", o.ignoreDividends, "read the dividends but leave them out of the tree");
+  cmd->add_option("--use-dividends", o.useDividends,
+                  "true, or false to read the dividends but leave them out of the tree")
+      ->capture_default_str();
+  cmd->add_option_group("")->add_flag("--ignore-dividends", o.ignoreDividends);
 }
 
 lorvex::EquityOptionArgs ApiArgs(const EquityOptions& o) {
@@ -143,7 +147,7 @@ lorvex::EquityOptionArgs ApiArgs(const EquityOptions& o) {
           .steps = o.steps,
           .exercise = lorvex::from_string<lorvex::Exercise>(o.style, "exercise"),
           .option = lorvex::from_string<lorvex::OptionType>(o.kind, "option"),
-          .use_dividends = !o.ignoreDividends};
+          .use_dividends = o.useDividends && !o.ignoreDividends};
 }
 
 lorvex::Dividends ApiDividends(const EquityOptions& o) {
