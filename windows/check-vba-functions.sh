@@ -127,7 +127,7 @@ binary HW_binary_compute |
   cashAmount:cash payoffType:payoff optionKind:optionType value:=result
 '
 
-# Words VBA reserves (the language specification's reserved identifiers),
+# Words VBA reserves for itself,
 # which no argument or variable may take.
 reserved='Abs AddressOf And Any Array As Attribute Boolean ByRef Byte ByVal Call Case CBool CByte
   CCur CDate CDbl CDec CDecl CInt Circle CLng CLngLng CLngPtr Close Const CSng CStr Currency CVar
