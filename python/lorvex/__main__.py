@@ -18,6 +18,8 @@ def main(argv=None):
     book.add_argument("--json", action="store_true", help="a JSON array of result objects instead of CSV")
     book.add_argument("--threads", type=int, default=0)
     book.add_argument("--risk", help="dv01, keyrate or dv01,keyrate")
+    book.add_argument("--bump-bp", type=float, default=1.0,
+                      help="risk bump in basis points, results per 1 bp (0.01 for a tree's own slope)")
     book.add_argument("--scenarios", help="scenarios CSV: scenario,curve,date,shift_bp")
     book.add_argument("--scheduler", help="a Dask scheduler's address, tcp://HOST:8786")
     book.add_argument("--partition-rows", type=int, default=10_000)
@@ -47,10 +49,10 @@ def main(argv=None):
             with Client(args.scheduler) as client:
                 result = lorvex_dask.price_book(frame, pd.read_csv(io.StringIO(curves), dtype=str), args.valuation,
                                                 scenarios=scen, risk=args.risk, client=client,
-                                                partition_rows=args.partition_rows)
+                                                partition_rows=args.partition_rows, bump_bp=args.bump_bp)
         else:
             result = price_book(trades, curves, args.valuation, risk=args.risk, scenarios=scenarios,
-                                threads=args.threads)
+                                threads=args.threads, bump_bp=args.bump_bp)
     except (BookFileError, OSError, ValueError) as e:
         print(f"python3 -m lorvex price-book: {e}", file=sys.stderr)
         return 2

@@ -69,17 +69,21 @@ def read_results(text):
     return frame
 
 
-def price_book(trades, curves, valuation, risk=None, scenarios=None, threads=0):
+def price_book(trades, curves, valuation, risk=None, scenarios=None, threads=0, bump_bp=1.0):
     """Prices every trade of `trades` (under each scenario of `scenarios`).
 
     trades, curves, scenarios: pandas DataFrames or CSV texts.
     valuation: a date (serial, ISO text, datetime). risk: "dv01",
     "keyrate", both as a list or "dv01,keyrate". threads: 0 = all cores.
+    bump_bp: the risk bump in basis points (above 0, at most 100); dv01 and
+    the key rates are per 1 bp whatever the bump. A tree's value is
+    piecewise linear in the rates, so 0.01 gives its own slope and key
+    rates that add up to dv01.
     """
     dv01, keyrate = _risk(risk)
     serial = _valuation(valuation)
     if not isinstance(trades, (str, bytes)) and len(trades) == 0:
         return empty_result(risk, scenarios is not None)
     text, _, _ = _book.price_book_csv(_csv(trades), _csv(curves), serial, int(threads), dv01, keyrate,
-                                      None if scenarios is None else _csv(scenarios))
+                                      None if scenarios is None else _csv(scenarios), bump_bp=float(bump_bp))
     return read_results(text)

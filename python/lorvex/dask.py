@@ -20,10 +20,11 @@ import pandas as pd
 from .book import _csv, _risk, _valuation, empty_result, price_book as _local_price_book
 
 
-def _price_part(trades, curves_csv, valuation, risk, scenarios_csv, threads):
+def _price_part(trades, curves_csv, valuation, risk, scenarios_csv, threads, bump_bp):
     if len(trades) == 0:
         return None
-    return _local_price_book(trades, curves_csv, valuation, risk=risk, scenarios=scenarios_csv, threads=threads)
+    return _local_price_book(trades, curves_csv, valuation, risk=risk, scenarios=scenarios_csv, threads=threads,
+                             bump_bp=bump_bp)
 
 
 def _partitions(trades, partition_rows):
@@ -46,7 +47,7 @@ def _scenario_groups(scenarios, scenarios_per_task):
 
 
 def submit_book(trades, curves, valuation, scenarios=None, risk=None, client=None, partition_rows=10_000,
-                scenarios_per_task=5, threads=1):
+                scenarios_per_task=5, threads=1, bump_bp=1.0):
     """Submits the tasks; returns a handle for gather_book. See price_book."""
     import dask
 
@@ -55,7 +56,7 @@ def submit_book(trades, curves, valuation, scenarios=None, risk=None, client=Non
     curves_csv = _csv(curves)
     groups, n_scenarios = _scenario_groups(scenarios, scenarios_per_task)
     parts = _partitions(trades, partition_rows)
-    tasks = [dask.delayed(_price_part, pure=True)(part, curves_csv, serial, risk, group, threads)
+    tasks = [dask.delayed(_price_part, pure=True)(part, curves_csv, serial, risk, group, threads, bump_bp)
              for part in parts for group in groups]
     futures = client.compute(tasks)  # one future a task, partition-major
     return futures, len(groups), n_scenarios, scenarios is not None, risk
@@ -91,14 +92,14 @@ def gather_book(client, handle):
 
 
 def price_book(trades, curves, valuation, scenarios=None, risk=None, client=None, partition_rows=10_000,
-               scenarios_per_task=5, threads=1):
+               scenarios_per_task=5, threads=1, bump_bp=1.0):
     """lorvex.price_book on a Dask cluster.
 
     trades: a pandas or dask DataFrame (a dask one keeps its partitions,
     a pandas one is cut into partition_rows rows); curves, scenarios:
     pandas DataFrames; client: a dask.distributed.Client (None: a local
     cluster for this call). threads: engine threads per task (the workers'
-    own threads already fill the cores).
+    own threads already fill the cores). bump_bp: as lorvex.price_book.
     """
     own = client is None
     if own:
@@ -109,7 +110,7 @@ def price_book(trades, curves, valuation, scenarios=None, risk=None, client=None
     try:
         handle = submit_book(trades, curves, valuation, scenarios=scenarios, risk=risk, client=client,
                              partition_rows=partition_rows, scenarios_per_task=scenarios_per_task,
-                             threads=threads)
+                             threads=threads, bump_bp=bump_bp)
         return gather_book(client, handle)
     finally:
         if own:

@@ -16,7 +16,7 @@ namespace {
 // Prices a book given as CSV texts; returns the results CSV and the counts.
 py::tuple PriceBookCsv(const std::string& trades, const std::string& curves, int valuation, unsigned threads,
                        bool dv01, bool keyrate, const std::optional<std::string>& scenarios,
-                       std::size_t chunkRows) {
+                       std::size_t chunkRows, double bumpBp) {
   using namespace lorvex::book;
   std::string out;
   Summary summary;
@@ -35,6 +35,7 @@ py::tuple PriceBookCsv(const std::string& trades, const std::string& curves, int
     options.dv01 = dv01;
     options.keyrate = keyrate;
     options.chunk_rows = chunkRows;
+    options.bump_bp = bumpBp;
     std::istringstream tradesIn(trades);
     std::ostringstream results;
     summary = PriceBook(tradesIn, "trades", market, shifted, options, results);
@@ -51,7 +52,7 @@ PYBIND11_MODULE(_book, m) {
   py::register_exception<lorvex::book::FileError>(m, "BookFileError", PyExc_ValueError);
   m.def("price_book_csv", &PriceBookCsv, py::arg("trades"), py::arg("curves"), py::arg("valuation"),
         py::arg("threads") = 0u, py::arg("dv01") = false, py::arg("keyrate") = false,
-        py::arg("scenarios") = py::none(), py::arg("chunk_rows") = 8192);
+        py::arg("scenarios") = py::none(), py::arg("chunk_rows") = 8192, py::arg("bump_bp") = 1.0);
   m.def("calculations", [] {
     std::vector<std::string> names;
     for (std::string_view n : lorvex::book::BookCalculations()) names.emplace_back(n);

@@ -39,6 +39,11 @@ def test_price_book_equals_the_single_calls(book):
         np.testing.assert_array_equal(result.loc[rows.index, "value"], want)
     equity = result[result["type"] == "equity_option"]
     assert equity[["delta", "gamma", "theta"]].notna().all().all()
+    # A smaller bump, still per 1 bp: a bond's dv01 moves by third-order terms only.
+    fine = lorvex.price_book(bonds, curves, VALUATION, risk="dv01", bump_bp=0.01)
+    np.testing.assert_allclose(fine["dv01"], risk["dv01"], rtol=1e-6)
+    with pytest.raises(ValueError, match="bump_bp"):
+        lorvex.price_book(bonds, curves, VALUATION, risk="dv01", bump_bp=0)
 
 
 def test_bad_rows_keep_the_book_and_bad_layouts_raise(book):

@@ -11,6 +11,7 @@
 #include <limits>
 #include <map>
 #include <ostream>
+#include <stdexcept>
 #include <thread>
 #include <variant>
 
@@ -200,8 +201,8 @@ constexpr bool kTakesCurve[] = {
 // A curve with its bumped copies, built once per market.
 struct MarketCurve {
   Curve base;
-  Curve up, down;                      // every pillar +- 1 bp
-  std::vector<Curve> keyUp, keyDown;   // one pillar +- 1 bp
+  Curve up, down;                      // every pillar +- the bump
+  std::vector<Curve> keyUp, keyDown;   // one pillar +- the bump
   std::vector<int> keyColumn;          // pillar -> key-rate column
 };
 
@@ -213,18 +214,18 @@ Curve Shifted(const CurveData& c, double parallel, std::size_t pillar, double pi
 }
 
 std::vector<MarketCurve> BuildMarket(const std::vector<CurveData>& curves,
-                                     const std::vector<double>& keyDates, bool risk) {
+                                     const std::vector<double>& keyDates, bool risk, double bump) {
   std::vector<MarketCurve> market;
   market.reserve(curves.size());
   const std::size_t none = std::numeric_limits<std::size_t>::max();
   for (const CurveData& c : curves) {
     MarketCurve m{Shifted(c, 0.0, none, 0.0), {}, {}, {}, {}, {}};
     if (risk) {
-      m.up = Shifted(c, kBasisPoint, none, 0.0);
-      m.down = Shifted(c, -kBasisPoint, none, 0.0);
+      m.up = Shifted(c, bump, none, 0.0);
+      m.down = Shifted(c, -bump, none, 0.0);
       for (std::size_t i = 0; i < c.dates.size(); ++i) {
-        m.keyUp.push_back(Shifted(c, 0.0, i, kBasisPoint));
-        m.keyDown.push_back(Shifted(c, 0.0, i, -kBasisPoint));
+        m.keyUp.push_back(Shifted(c, 0.0, i, bump));
+        m.keyDown.push_back(Shifted(c, 0.0, i, -bump));
         m.keyColumn.push_back(static_cast<int>(
             std::lower_bound(keyDates.begin(), keyDates.end(), c.dates[i]) - keyDates.begin()));
       }
@@ -475,10 +476,12 @@ void PriceRow(const Context& ctx, const Parsed& p, std::size_t scenario, RowResu
   r.value = std::visit([&](const auto& a) { return Run(a, curve); }, p.args);
   if (p.curve < 0 || !(ctx.layout->dv01 || !ctx.layout->keyNames.empty())) return;
   const MarketCurve& m = (*ctx.markets)[scenario][static_cast<std::size_t>(p.curve)];
-  if (ctx.layout->dv01) r.dv01 = (Reprice(p.args, m.up) - Reprice(p.args, m.down)) / 2.0;
+  // Per 1 bp: with the default bump of 1 bp the division is exact.
+  const double perBp = 2.0 * ctx.options->bump_bp;
+  if (ctx.layout->dv01) r.dv01 = (Reprice(p.args, m.up) - Reprice(p.args, m.down)) / perBp;
   for (std::size_t i = 0; i < m.keyUp.size(); ++i) {
     r.keyrates[static_cast<std::size_t>(m.keyColumn[i])] =
-        (Reprice(p.args, m.keyUp[i]) - Reprice(p.args, m.keyDown[i])) / 2.0;
+        (Reprice(p.args, m.keyUp[i]) - Reprice(p.args, m.keyDown[i])) / perBp;
   }
 }
 
@@ -725,6 +728,10 @@ std::vector<Scenario> ReadScenarios(std::istream& in, const std::string& file,
 
 Summary PriceBook(std::istream& in, const std::string& file, const std::vector<CurveData>& curves,
                   const std::vector<Scenario>& scenarios, const Options& options, std::ostream& out) {
+  // Beyond 100 bp a "delta" is a scenario, not a sensitivity.
+  if (!(options.bump_bp > 0.0 && options.bump_bp <= 100.0)) {
+    throw std::invalid_argument("bump_bp: the risk bump must be above 0 and at most 100 basis points");
+  }
   std::size_t lineNumber = 0;
   std::size_t bytes = 0;
   std::string line;
@@ -755,10 +762,10 @@ Summary PriceBook(std::istream& in, const std::string& file, const std::vector<C
   std::vector<std::vector<MarketCurve>> markets;
   std::vector<std::string> scenarioNames;
   if (scenarios.empty()) {
-    markets.push_back(BuildMarket(curves, keyDates, risk));
+    markets.push_back(BuildMarket(curves, keyDates, risk, options.bump_bp * kBasisPoint));
   } else {
     for (const Scenario& s : scenarios) {
-      markets.push_back(BuildMarket(s.curves, keyDates, risk));
+      markets.push_back(BuildMarket(s.curves, keyDates, risk, options.bump_bp * kBasisPoint));
       scenarioNames.push_back(s.name);
     }
   }

@@ -23,7 +23,8 @@
 // Risk, by bump-and-reprice on the same curves, for the trades that take a
 // curve (other trades leave the cells blank):
 //   dv01            (V(r + 1 bp) - V(r - 1 bp)) / 2 with every pillar of the
-//                   trade's curve moved: the value change for a 1 bp rise;
+//                   trade's curve moved: the value change for a 1 bp rise
+//                   (with bump_bp = h: (V(r + h) - V(r - h)) / 2h per bp);
 //   keyrate_<date>  the same with only that pillar moved. With rates linear
 //                   between pillars and flat beyond, the pillar bumps add up
 //                   to the parallel bump, so the key rates sum to dv01 up to
@@ -85,6 +86,12 @@ struct Options {
   unsigned threads = 0;      // 0: every core
   bool dv01 = false;
   bool keyrate = false;
+  // Size of the risk bumps in basis points; dv01 and the key rates are
+  // scaled back to a 1 bp move. 1 bp is the desk convention; a tree's value
+  // is piecewise linear in the rates (a node crossing the strike or the
+  // exercise boundary turns a slope), so a bump of 0.01 bp measures the
+  // tree's own slope and makes the key rates add up to dv01 there too.
+  double bump_bp = 1.0;
   std::size_t chunk_rows = 8192;  // rows read, priced and written at a time
   OutputFormat format = OutputFormat::Csv;
   // Called after each chunk with the rows and the bytes read so far.

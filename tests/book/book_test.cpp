@@ -218,6 +218,7 @@ TEST(Book, RiskEqualsFiniteDifferencesOfSingleCalls) {
       {"black_swaption,USD,6,,2,1,,0.2,receiver,0.05,1000,,,,,,,,,,,,,,,,,,,,,,,,", [](const Curve& c) { return black_swaption({.valuation = kValuation, .expiry = 1, .maturity = 6, .fixed_rate = 0.05, .notional = 1000, .volatility = 0.2, .option = SwaptionType::Receiver}, c); }},
       {"hw_cap,USD,3,,4,,,0.01,cap,,100,0.25,0.05,0.1,,,,,,,,,,,,,,,,,,,,,", [](const Curve& c) { return hw_cap({.valuation = kValuation, .start = 0.25, .maturity = 3, .cap_rate = 0.05, .volatility = 0.01, .mean_reversion = 0.1}, c); }},
       {"tree_bond_option,USD,5,0.06,2,1,100,0.01,put,,,,,0.1,european,40,,,,,,,,,,,,,,,,,,,", [](const Curve& c) { return tree_bond_option({.valuation = kValuation, .maturity = 5, .coupon = 0.06, .expiry = 1, .strike = 100, .option = OptionType::Put, .volatility = 0.01, .mean_reversion = 0.1, .steps = 40}, c); }},
+      {"tree_cap,USD,3,,4,,,0.01,cap,,100,0.5,0.05,0.1,,,,5,,,,,,,,,,,,,,,,,", [](const Curve& c) { return tree_cap({.valuation = kValuation, .start = 0.5, .maturity = 3, .cap_rate = 0.05, .volatility = 0.01, .mean_reversion = 0.1, .step_parameter = 5}, c); }},
   };
   std::string trades = kColumns;
   for (std::size_t i = 0; i < cases.size(); ++i) trades += "R" + std::to_string(i) + "," + cases[i].cells + "\n";
@@ -257,6 +258,29 @@ TEST(Book, RiskEqualsFiniteDifferencesOfSingleCalls) {
     EXPECT_EQ(shifted[2 * i + 1][1], "up");
     EXPECT_EQ(shifted[2 * i + 2][1], "down");
     EXPECT_NEAR((Num(shifted[2 * i + 1][3]) - Num(shifted[2 * i + 2][3])) / 2, dv01, 1e-12 * std::abs(base));
+  }
+
+  // A bump far inside the node spacing measures the tree's own slope: the
+  // key rates add up to dv01 for every trade, trees included, and the
+  // smooth prices keep their 1 bp dv01 up to the third-order terms.
+  options.bump_bp = 0.01;
+  const auto fine = ParseCsv(PriceText(trades, options));
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const double dv01 = Num(fine[i + 1][8]);
+    double sum = 0;
+    for (std::size_t k : usdColumn) sum += Num(fine[i + 1][k]);
+    EXPECT_NEAR(sum, dv01, 1e-6 * std::abs(dv01)) << cases[i].cells;
+    const double h = 1e-6;  // 0.01 bp
+    EXPECT_NEAR(dv01, (cases[i].price(Named("USD", h)) - cases[i].price(Named("USD", -h))) / (2 * h) * 1e-4,
+                1e-9 * std::abs(Num(fine[i + 1][2])))
+        << cases[i].cells;
+    if (cases[i].cells.rfind("tree_", 0) != 0) {
+      EXPECT_NEAR(dv01, Num(rows[i + 1][8]), 1e-4 * std::abs(dv01)) << cases[i].cells;
+    }
+  }
+  for (const double bad : {0.0, -1.0, 101.0, std::nan("")}) {
+    options.bump_bp = bad;
+    EXPECT_THROW(PriceText(trades, options), std::invalid_argument) << bad;
   }
 }
 

@@ -24,6 +24,7 @@ struct PriceBookOptions {
   bool json = false;
   unsigned threads = 0;
   std::vector<std::string> risk;
+  double bumpBp = 1.0;
   std::string scenarios;
   bool progress = false;
   bool noProgress = false;
@@ -72,6 +73,7 @@ int RunPriceBook(const PriceBookOptions& o) {
     return 2;
   }
   options.threads = o.threads;
+  options.bump_bp = o.bumpBp;
   options.format = o.json ? OutputFormat::Json : OutputFormat::Csv;
   for (const std::string& r : o.risk) {
     if (r == "dv01") {
@@ -137,6 +139,8 @@ void RegisterPriceBook(CLI::App& app, int& exitCode) {
   cmd->add_flag("--json", o.json, "write a JSON array of result objects instead of CSV");
   cmd->add_option("--threads", o.threads, "threads (default: every core)");
   cmd->add_option("--risk", o.risk, "dv01, keyrate or both (dv01,keyrate)")->delimiter(',');
+  cmd->add_option("--bump-bp", o.bumpBp,
+                  "risk bump in basis points, results per 1 bp (default 1; 0.01 for a tree's own slope)");
   cmd->add_option("--scenarios", o.scenarios, "scenarios CSV: scenario,curve,date,shift_bp");
   cmd->add_flag("--progress", o.progress, "show the progress bar even when stderr is not a terminal");
   cmd->add_flag("--no-progress", o.noProgress, "never show the progress bar");
