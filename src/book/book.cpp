@@ -168,6 +168,31 @@ void Fill(Choice& field, const char* argument, std::string_view text) {
 
 // ---- Pricing one row ------------------------------------------------------
 
+// An equity option's cash dividends: the `dividends` cell, TIME:AMOUNT pairs
+// (years from the valuation, cash per share) separated by ';' or blanks,
+// as the command's --dividends.
+struct CashDividends {
+  std::vector<double> times, amounts;
+};
+
+CashDividends ParseDividends(std::string_view text) {
+  CashDividends d;
+  constexpr std::string_view kBetween = "; \t";
+  for (std::size_t start = text.find_first_not_of(kBetween); start != std::string_view::npos;
+       start = text.find_first_not_of(kBetween, start)) {
+    const std::size_t end = std::min(text.find_first_of(kBetween, start), text.size());
+    const std::string_view pair = text.substr(start, end - start);
+    const std::size_t colon = pair.find(':');
+    if (colon == std::string_view::npos) {
+      RefuseCell("dividends", pair, "a TIME:AMOUNT pair (years, cash; pairs separated by ';')");
+    }
+    d.times.push_back(ParseDouble(pair.substr(0, colon), "dividends"));
+    d.amounts.push_back(ParseDouble(pair.substr(colon + 1), "dividends"));
+    start = end;
+  }
+  return d;
+}
+
 struct Value {
   double value = kNaN;
   double delta = kNaN;
@@ -176,24 +201,29 @@ struct Value {
 };
 
 #define LORVEX_BOOK_RUN_curve(name, A) \
-  Value Run(const lorvex::A& a, const Curve* c) { return {lorvex::name(a, *c)}; }
+  Value Run(const lorvex::A& a, const Curve* c, const CashDividends&) { return {lorvex::name(a, *c)}; }
 #define LORVEX_BOOK_RUN_none(name, A) \
-  Value Run(const lorvex::A& a, const Curve*) { return {lorvex::name(a)}; }
-#define LORVEX_BOOK_RUN_dividends(name, A)                  \
-  Value Run(const lorvex::A& a, const Curve*) {             \
-    const EquityResult r = lorvex::name(a);                 \
-    return {r.value, r.delta, r.gamma, r.theta};            \
+  Value Run(const lorvex::A& a, const Curve*, const CashDividends&) { return {lorvex::name(a)}; }
+#define LORVEX_BOOK_RUN_dividends(name, A)                                 \
+  Value Run(const lorvex::A& a, const Curve*, const CashDividends& d) {    \
+    const EquityResult r = lorvex::name(a, Dividends(d.times, d.amounts)); \
+    return {r.value, r.delta, r.gamma, r.theta};                           \
   }
 #define LORVEX_BOOK_RUN(name, A, market, FIELDS) LORVEX_BOOK_RUN_##market(name, A)
 LORVEX_BOOK_CALCULATIONS(LORVEX_BOOK_RUN)
 #undef LORVEX_BOOK_RUN
-Value Run(const std::monostate&, const Curve*) { return {}; }
+Value Run(const std::monostate&, const Curve*, const CashDividends&) { return {}; }
 
 #define LORVEX_BOOK_TAKES_CURVE_curve true
 #define LORVEX_BOOK_TAKES_CURVE_none false
 #define LORVEX_BOOK_TAKES_CURVE_dividends false
 constexpr bool kTakesCurve[] = {
 #define LORVEX_BOOK_TAKES(name, A, market, FIELDS) LORVEX_BOOK_TAKES_CURVE_##market,
+    LORVEX_BOOK_CALCULATIONS(LORVEX_BOOK_TAKES)
+#undef LORVEX_BOOK_TAKES
+};
+constexpr bool kTakesDividends[] = {
+#define LORVEX_BOOK_TAKES(name, A, market, FIELDS) std::string_view(#market) == "dividends",
     LORVEX_BOOK_CALCULATIONS(LORVEX_BOOK_TAKES)
 #undef LORVEX_BOOK_TAKES
 };
@@ -341,7 +371,7 @@ void AppendRow(std::string& out, const Layout& layout, bool json, bool first,
 
 struct Header {
   std::size_t cells = 0;
-  int id = -1, type = -1, curve = -1;
+  int id = -1, type = -1, curve = -1, dividends = -1;
   std::vector<int> fieldColumn[kKindCount];
 };
 
@@ -355,12 +385,12 @@ Header ReadHeader(const std::vector<std::string>& cells, const std::string& file
     if (!columns.emplace(name, static_cast<int>(i)).second) {
       throw FileError(file, 1, where + " is repeated");
     }
-    bool known = name == "id" || name == "type" || name == "curve";
+    bool known = name == "id" || name == "type" || name == "curve" || name == "dividends";
     for (int k = 0; k < kKindCount && !known; ++k) {
       for (std::string_view f : kKindFields[k]) known = known || (f == name && f != "limits");
     }
     if (!known) {
-      throw FileError(file, 1, where + " is not a book column (id, type, curve or an argument "
+      throw FileError(file, 1, where + " is not a book column (id, type, curve, dividends or an argument "
                                        "of the calculations, as in lorvex.hpp)");
     }
   }
@@ -372,6 +402,7 @@ Header ReadHeader(const std::vector<std::string>& cells, const std::string& file
   h.id = columns["id"];
   h.type = columns["type"];
   h.curve = columns.count("curve") ? columns["curve"] : -1;
+  h.dividends = columns.count("dividends") ? columns["dividends"] : -1;
   for (int k = 0; k < kKindCount; ++k) {
     for (std::string_view f : kKindFields[k]) {
       const auto it = columns.find(f);
@@ -396,6 +427,7 @@ struct Parsed {
   Kind kind = kKindCount;
   AnyArgs args;
   int curve = -1;
+  CashDividends dividends;
 };
 
 template <class Args>
@@ -460,12 +492,15 @@ Parsed ParseRow(const Context& ctx, const std::vector<std::string>& cells) {
     default:
       break;
   }
+  if (kTakesDividends[p.kind] && h.dividends >= 0) {
+    p.dividends = ParseDividends(cells[static_cast<std::size_t>(h.dividends)]);
+  }
   return p;
 }
 
 double Reprice(const AnyArgs& args, const Curve& curve) {
   try {
-    return std::visit([&](const auto& a) { return Run(a, &curve).value; }, args);
+    return std::visit([&](const auto& a) { return Run(a, &curve, CashDividends()).value; }, args);
   } catch (const std::exception&) {
     return kNaN;
   }
@@ -473,7 +508,7 @@ double Reprice(const AnyArgs& args, const Curve& curve) {
 
 void PriceRow(const Context& ctx, const Parsed& p, std::size_t scenario, RowResult& r) {
   const Curve* curve = p.curve < 0 ? nullptr : &(*ctx.markets)[scenario][static_cast<std::size_t>(p.curve)].base;
-  r.value = std::visit([&](const auto& a) { return Run(a, curve); }, p.args);
+  r.value = std::visit([&](const auto& a) { return Run(a, curve, p.dividends); }, p.args);
   if (p.curve < 0 || !(ctx.layout->dv01 || !ctx.layout->keyNames.empty())) return;
   const MarketCurve& m = (*ctx.markets)[scenario][static_cast<std::size_t>(p.curve)];
   // Per 1 bp: with the default bump of 1 bp the division is exact.

@@ -204,6 +204,28 @@ TEST(Book, EqualsSingleCallsRowByRowInAnyOrderOnAnyThreads) {
   }
 }
 
+// An equity option's cash dividends come from the `dividends` cell: a
+// blank cell is no dividends, a malformed one refuses that row only.
+TEST(Book, DividendsCellGivesTheCashDividends) {
+  const std::string trades =
+      "id,type,spot,strike,rate,expiry,volatility,steps,exercise,option,dividends\n"
+      "D1,equity_option,100,100,0.05,1,0.25,200,american,put,0.25:1.5; 0.75:1.5\n"
+      "D2,equity_option,100,100,0.05,1,0.25,200,american,put,\n"
+      "D3,equity_option,100,100,0.05,1,0.25,200,american,put,0.25-1.5\n";
+  const auto rows = ParseCsv(PriceText(trades, Options{}));
+  const EquityOptionArgs args{.spot = 100, .strike = 100, .rate = 0.05, .expiry = 1, .volatility = 0.25,
+                              .steps = 200, .exercise = Exercise::American, .option = OptionType::Put};
+  const EquityResult paid = equity_option(args, Dividends({0.25, 0.75}, {1.5, 1.5}));
+  ExpectSame(paid.value, rows[1][2], "D1");
+  ExpectSame(paid.delta, rows[1][5], "D1 delta");
+  ExpectSame(equity_option(args).value, rows[2][2], "D2");
+  // spot is the price less the dividends' value, which the tree adds back
+  // before each payment: the same spot with dividends is a dearer stock.
+  EXPECT_LT(paid.value, equity_option(args).value);
+  EXPECT_EQ(rows[3][3], "-9");
+  EXPECT_EQ(rows[3][4], "dividends: '0.25-1.5' is not a TIME:AMOUNT pair (years, cash; pairs separated by ';')");
+}
+
 // DV01 and key rates against central differences of single calls on
 // curves bumped here; the key rates add up to DV01 (linear interpolation:
 // the pillar bumps sum to the parallel bump); and two scenarios +-1 bp
