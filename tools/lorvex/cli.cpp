@@ -15,22 +15,6 @@
 namespace lorvex_cli {
 namespace {
 
-// Days from 1970-01-01 of a proleptic Gregorian date.
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const long long yoe = y - era * 400;
-  const long long doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-// Serial 0 is 30 December 1899, so serials count from there for every date
-// a curve can reasonably hold (after February 1900).
-const long long kSerialEpoch = DaysFromCivil(1899, 12, 30);
-
-bool IsLeap(long long y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
 std::string Trim(const std::string& s) {
   const auto b = s.find_first_not_of(" \t\r\n\"");
   if (b == std::string::npos) return "";
@@ -112,12 +96,11 @@ std::int32_t ParseDate(const std::string& raw, const std::string& option) {
   std::istringstream iso(text);
   if (text.size() == 10 && (iso >> y >> dash1 >> m >> dash2 >> d) && dash1 == '-' &&
       dash2 == '-') {
-    static const unsigned kMonthDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 ||
-        d > kMonthDays[m - 1] + ((m == 2 && IsLeap(y)) ? 1u : 0u)) {
+    try {
+      return lorvex::serial_from_date({y, static_cast<int>(m), static_cast<int>(d)});
+    } catch (const lorvex::Error&) {
       throw CLI::ValidationError(option, "no such calendar date: " + text);
     }
-    return static_cast<std::int32_t>(DaysFromCivil(y, m, d) - kSerialEpoch);
   }
   std::size_t used = 0;
   long long serial = 0;
@@ -133,17 +116,52 @@ std::int32_t ParseDate(const std::string& raw, const std::string& option) {
 }
 
 std::string FormatSerial(std::int32_t serial) {
-  // Inverse of DaysFromCivil.
-  long long z = serial + kSerialEpoch + 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long long doe = z - era * 146097;
-  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long long mp = (5 * doy + 2) / 153;
-  const long long d = doy - (153 * mp + 2) / 5 + 1;
-  const long long m = mp < 10 ? mp + 3 : mp - 9;
-  const long long y = yoe + era * 400 + (m <= 2);
-  return fmt::format("{:04}-{:02}-{:02}", y, m, d);
+  try {
+    const lorvex::Date d = lorvex::date_from_serial(serial);
+    return fmt::format("{:04}-{:02}-{:02}", d.year, d.month, d.day);
+  } catch (const lorvex::Error&) {
+    return fmt::format("serial {}", serial);  // outside years 1 to 9999
+  }
+}
+
+std::vector<PairRow> ReadPairFile(const std::string& path, const std::string& option, const std::string& columns,
+                                  const std::string& rowName,
+                                  const std::function<double(const std::string&, const std::string&)>& first) {
+  std::ifstream in(path);
+  if (!in) throw CLI::ValidationError(option, "cannot read " + path);
+  const std::string secondName = columns.substr(columns.find(',') + 1);
+  std::vector<PairRow> rows;
+  std::string line;
+  int lineNo = 0;
+  while (std::getline(in, line)) {
+    ++lineNo;
+    if (Trim(line).empty()) continue;
+    const std::string where = fmt::format("{} {} line {}", option, path, lineNo);
+    if (lineNo == 1) {
+      // The header is skipped, but a first line that reads as a row is a
+      // row: dropping it would silently lose a point.
+      const auto comma = line.find(',');
+      double value = 0.0;
+      bool isRow = comma != std::string::npos && ParsesAsNumber(Trim(line.substr(comma + 1)), value);
+      if (isRow) {
+        try {
+          first(line.substr(0, comma), where);
+        } catch (const CLI::ValidationError&) {
+          isRow = false;
+        }
+      }
+      if (!isRow) continue;
+      Warn(fmt::format("{} has no header line: its first line \"{}\" was read as a {}", path, Trim(line),
+                       rowName));
+    }
+    const auto [firstField, secondField] = SplitPair(line, where, columns);
+    PairRow row{first(firstField, where), 0.0, lineNo};
+    if (!ParsesAsNumber(secondField, row.second)) {
+      throw CLI::ValidationError(where, fmt::format("{}: not a number: \"{}\"", secondName, secondField));
+    }
+    rows.push_back(row);
+  }
+  return rows;
 }
 
 Array2D::Array2D(const std::vector<std::pair<double, double>>& rows) {
@@ -286,57 +304,31 @@ std::vector<std::pair<double, double>> LoadCurve(const MarketOptions& market,
     return {{static_cast<double>(valuationSerial), market.flatRate}};
   }
   if (market.curveFile.empty()) return SampleCurve(valuationSerial);
-  std::ifstream in(market.curveFile);
-  if (!in) throw CLI::ValidationError("--curve", "cannot read " + market.curveFile);
-  std::vector<std::pair<double, double>> rows;
-  std::string line;
-  int lineNo = 0;
+  const auto rows = ReadPairFile(market.curveFile, "--curve", "date,rate", "point",
+                                 [](const std::string& field, const std::string& where) {
+                                   return static_cast<double>(ParseDate(field, where + ": date"));
+                                 });
   double highestRate = 0.0;
   int highestLine = 0;
-  while (std::getline(in, line)) {
-    ++lineNo;
-    if (Trim(line).empty()) continue;
-    const std::string where = fmt::format("--curve {} line {}", market.curveFile, lineNo);
-    if (lineNo == 1) {
-      // The header is skipped, but a first line that reads as a point is a
-      // point: dropping it would move every price off the curve's start.
-      const auto comma = line.find(',');
-      double rate = 0.0;
-      bool isPoint = comma != std::string::npos && ParsesAsNumber(Trim(line.substr(comma + 1)), rate);
-      if (isPoint) {
-        try {
-          ParseDate(line.substr(0, comma), where);
-        } catch (const CLI::ValidationError&) {
-          isPoint = false;
-        }
-      }
-      if (!isPoint) continue;
-      Warn(fmt::format("{} has no header line: its first line \"{}\" was read as a point", market.curveFile,
-                       Trim(line)));
+  std::vector<std::pair<double, double>> points;
+  for (const PairRow& row : rows) {
+    if (row.second > highestRate) {
+      highestRate = row.second;
+      highestLine = row.line;
     }
-    const auto [dateField, rateField] = SplitPair(line, where, "date,rate");
-    const std::int32_t date = ParseDate(dateField, where + ": date");
-    double rate = 0.0;
-    if (!ParsesAsNumber(rateField, rate)) {
-      throw CLI::ValidationError(where, fmt::format("rate: not a number: \"{}\"", rateField));
-    }
-    if (rate > highestRate) {
-      highestRate = rate;
-      highestLine = lineNo;
-    }
-    rows.emplace_back(date, rate);
+    points.emplace_back(row.first, row.second);
   }
   if (highestRate > 1.0) {
     WarnIfPercentage(fmt::format("the rate on line {} of {}:", highestLine, market.curveFile), highestRate);
   }
   double lastDate = -std::numeric_limits<double>::infinity();
-  for (const auto& row : rows) lastDate = std::max(lastDate, row.first);
-  if (!rows.empty() && lastDate < valuationSerial) {
+  for (const auto& point : points) lastDate = std::max(lastDate, point.first);
+  if (!points.empty() && lastDate < valuationSerial) {
     Warn(fmt::format("the curve in {} ends on {}, before the valuation date {}: its last rate is used flat",
                      market.curveFile, FormatSerial(static_cast<std::int32_t>(lastDate)),
                      FormatSerial(valuationSerial)));
   }
-  return rows;
+  return points;
 }
 
 namespace {

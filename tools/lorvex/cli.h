@@ -19,6 +19,20 @@ namespace lorvex_cli {
 std::int32_t ParseDate(const std::string& text, const std::string& option = "--valuation");
 std::string FormatSerial(std::int32_t serial);
 
+// The rows of the command's two-column files (a curve's date,rate, a
+// stock's time,amount): a header line, then one row a line, blank lines
+// skipped; a first line that reads as a row is a row, with a warning. A
+// line split by semicolons or tabs is named as such. `first` parses the
+// first field (throwing CLI::ValidationError); the second is a number.
+struct PairRow {
+  double first;
+  double second;
+  int line;
+};
+std::vector<PairRow> ReadPairFile(const std::string& path, const std::string& option, const std::string& columns,
+                                  const std::string& rowName,
+                                  const std::function<double(const std::string&, const std::string&)>& first);
+
 // Owns a two-column array of doubles built with the SAFEARRAY API, as a
 // spreadsheet would pass it: rows 0 .. n-1, columns 0 To 1.
 class Array2D {

@@ -32,16 +32,6 @@ struct EquityOptions {
   std::string svgFile;
 };
 
-bool IsNumber(const std::string& text, double& value) {
-  try {
-    std::size_t used = 0;
-    value = std::stod(text, &used);
-    return used == text.size();
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
 double ParseNumber(const std::string& text, const std::string& what) {
   std::size_t used = 0;
   double v = 0;
@@ -65,37 +55,11 @@ std::vector<std::pair<double, double>> LoadDividends(const EquityOptions& o) {
                       ParseNumber(d.substr(colon + 1), "--dividend"));
   }
   if (!o.dividendFile.empty()) {
-    std::ifstream in(o.dividendFile);
-    if (!in) throw CLI::ValidationError("--dividends", "cannot read " + o.dividendFile);
-    auto field = [](std::string s) {
-      const auto b = s.find_first_not_of(" \t\"");
-      const auto e = s.find_last_not_of(" \t\"");
-      return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-    };
-    std::string line;
-    int lineNo = 0;
-    while (std::getline(in, line)) {
-      ++lineNo;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.find_first_not_of(" \t") == std::string::npos) continue;
-      const std::string where = fmt::format("--dividends {} line {}", o.dividendFile, lineNo);
-      const auto comma = line.find(',');
-      if (lineNo == 1) {
-        // A header is skipped; a first line of two numbers is a dividend.
-        double time = 0, amount = 0;
-        const bool isRow = comma != std::string::npos && IsNumber(field(line.substr(0, comma)), time) &&
-                           IsNumber(field(line.substr(comma + 1)), amount);
-        if (!isRow) continue;
-        Warn(fmt::format("{} has no header line: its first line \"{}\" was read as a dividend", o.dividendFile,
-                         line));
-      }
-      if (comma == std::string::npos) {
-        const bool other = line.find(';') != std::string::npos || line.find('\t') != std::string::npos;
-        throw CLI::ValidationError(where, fmt::format("expected time,amount separated by a comma{}, got \"{}\"",
-                                                      other ? " (not a semicolon or a tab)" : "", line));
-      }
-      rows.emplace_back(ParseNumber(field(line.substr(0, comma)), where + ": time"),
-                        ParseNumber(field(line.substr(comma + 1)), where + ": amount"));
+    for (const PairRow& row : ReadPairFile(o.dividendFile, "--dividends", "time,amount", "dividend",
+                                           [](const std::string& field, const std::string& where) {
+                                             return ParseNumber(field, where + ": time");
+                                           })) {
+      rows.emplace_back(row.first, row.second);
     }
   }
   // The tree counts a dividend only within the option's life; one outside
