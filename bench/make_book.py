@@ -15,7 +15,7 @@ COLUMNS = ("id,type,curve,maturity,coupon,face,frequency,expiry,strike,volatilit
            "strike_quote,fixed_rate,notional,start,cap_rate,mean_reversion,exercise,steps,"
            "steps_per_year,step_parameter,tree,spot,rate,dividend_yield,barrier,barrier_type,"
            "underlying_strike,underlying_expiry,underlying,observed_max,observed_min,"
-           "observed_average,elapsed,choose_at,cash,payoff").split(",")
+           "observed_average,elapsed,choose_at,cash,payoff,dividends").split(",")
 
 CLOSED = ["bond_price", "black_bond_option", "black_swaption", "black_cap", "hw_bond_option",
           "hw_swaption", "hw_cap", "barrier", "compound", "lookback", "asian", "chooser", "binary"]
@@ -66,6 +66,9 @@ def trade(r, i, kind):
             t["option"] = pick(["call", "put"])
         if kind == "equity_option":
             t.update(steps=pick([200, 500]), exercise=pick(["european", "american"]))
+            if i % 2:  # every other one pays two cash dividends of 1 % of the spot
+                cash = round(t["spot"] * 0.01, 2)
+                t["dividends"] = f"{round(t['expiry'] / 3, 3)}:{cash};{round(2 * t['expiry'] / 3, 3)}:{cash}"
         elif kind == "barrier":
             t["barrier_type"] = pick(["down-out", "down-in", "up-out", "up-in"])
             t["barrier"] = round(t["spot"] * (0.85 if "down" in t["barrier_type"] else 1.15), 2)
