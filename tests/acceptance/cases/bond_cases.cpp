@@ -1,5 +1,4 @@
 // HW_BondPrice and every status of the curve reader, through real arrays.
-#include <cmath>
 #include <limits>
 
 #include "acceptance.h"
