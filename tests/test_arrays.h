@@ -1,6 +1,7 @@
 // What the tests share to feed the library: arrays built through the public
-// SAFEARRAY functions exactly as a spreadsheet macro builds them, and zero
-// curves on Julian days with an independent discount factor.
+// SAFEARRAY functions exactly as a spreadsheet macro builds them, curve
+// arrays of serial dates with the same curve on Julian days, and an
+// independent discount factor.
 #pragma once
 
 #include <cmath>
@@ -15,6 +16,9 @@ namespace lorvex_test {
 
 // 1 January 2000 as a Julian Day Number (serial 36526).
 inline constexpr int kJdn2000 = 2451545;
+
+// A spreadsheet serial date plus this is its Julian Day Number.
+inline constexpr int kSerialToJdn = 2415019;
 
 // Rows of (x, y): (serial date, zero rate) for a curve, (years, cash) for
 // dividends.
@@ -72,6 +76,28 @@ class Array {
  private:
   SAFEARRAY* psa_ = nullptr;
 };
+
+// A curve array as an export reads it: (serial date, zero rate) rows from 0.
+class CurveArray : public Array {
+ public:
+  explicit CurveArray(const Rows& rows) : Array(Of(rows)) {}
+};
+
+// The rows of a curve array as the curve of Julian days the export reads.
+inline lorvex::ZeroCurve ToJdn(const Rows& rows) {
+  lorvex::ZeroCurve c;
+  for (const auto& r : rows) c.Insert(r.first + kSerialToJdn, r.second);
+  return c;
+}
+
+// Upward sloping, 3 % on `serial` to 5 % ten years on.
+inline Rows SlopedRows(int serial) {
+  return {{serial, 0.03}, {serial + 365, 0.035}, {serial + 730, 0.04}, {serial + 1825, 0.045},
+          {serial + 3650, 0.05}};
+}
+
+// Whole days in a time of years, halves up, as the exports count them.
+inline int Days(double years) { return static_cast<int>(std::floor(365 * years + 0.5)); }
 
 // A curve through the points given.
 inline lorvex::ZeroCurve Curve(std::vector<double> xs, std::vector<double> ys) {

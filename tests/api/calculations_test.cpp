@@ -10,6 +10,7 @@
 
 #include "lorvex/lorvex.h"
 #include "lorvex/lorvex.hpp"
+#include "test_arrays.h"
 
 namespace {
 
@@ -22,25 +23,12 @@ constexpr int kValuation = 36526;
 const std::vector<double> kDates = {36526 + 1825, 36526 + 91, 36526 + 365, 36526 + 3650, 36526 + 365};
 const std::vector<double> kRates = {0.053, 0.046, 0.048, 0.055, 0.090};
 
-class CurveArray {
- public:
-  CurveArray(const std::vector<double>& xs, const std::vector<double>& ys) {
-    SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(xs.size()), 0}, {2, 0}};
-    array_ = SafeArrayCreate(VT_R8, 2, bounds);
-    for (std::size_t i = 0; i < xs.size(); ++i) {
-      double cells[2] = {xs[i], ys[i]};
-      for (LONG j = 0; j < 2; ++j) {
-        LONG index[2] = {static_cast<LONG>(i), j};
-        SafeArrayPutElement(array_, index, &cells[j]);
-      }
-    }
-  }
-  ~CurveArray() { SafeArrayDestroy(array_); }
-  SAFEARRAY** get() { return &array_; }
-
- private:
-  SAFEARRAY* array_ = nullptr;
-};
+// The points as the curve (or dividend) array a spreadsheet passes.
+lorvex_test::CurveArray ArrayOf(const std::vector<double>& xs, const std::vector<double>& ys) {
+  lorvex_test::Rows rows;
+  for (std::size_t i = 0; i < xs.size(); ++i) rows.emplace_back(xs[i], ys[i]);
+  return lorvex_test::CurveArray(rows);
+}
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
@@ -125,7 +113,7 @@ const Pair kPairs[] = {
            .gamma;
      },
      [](SAFEARRAY**, double* r) {
-       CurveArray dividends({0.5, 0.25}, {2.0, 1.0});
+       auto dividends = ArrayOf({0.5, 0.25}, {2.0, 1.0});
        double v, d, t;
        return HW_TreeEquityOpt(100, 95, 0.05, 1, 0.01, dividends.get(), 0.25, 200, 1, 0, 1, &v, &d, r, &t);
      }},
@@ -151,7 +139,7 @@ class ApiAgreesWithExport : public ::testing::TestWithParam<Pair> {};
 
 TEST_P(ApiAgreesWithExport, ToTheLastBit) {
   const Pair& p = GetParam();
-  CurveArray array(kDates, kRates);
+  auto array = ArrayOf(kDates, kRates);
   double expected = 0.0;
   ASSERT_EQ(p.c(array.get(), &expected), LORVEX_OK);
   const double got = p.api(Curve(kDates, kRates));
@@ -165,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(Api, ApiAgreesWithExport, ::testing::ValuesIn(kPairs),
 // A bond whose coupons overflow a double was reported as a success with a
 // NaN price; like every other rate export it is now refused, result 0.
 TEST(ApiAgreesWithExport, BondPriceOverflowIsRefused) {
-  CurveArray curve({45000}, {0.05});
+  auto curve = ArrayOf({45000}, {0.05});
   double price = 7.0;
   EXPECT_EQ(HW_BondPrice(45000, 5.5, 1e306, 1e6, 2, curve.get(), &price), LORVEX_BAD_ARGUMENT);
   EXPECT_EQ(price, 0.0);
@@ -173,13 +161,10 @@ TEST(ApiAgreesWithExport, BondPriceOverflowIsRefused) {
 
 // The two displays: every cell the export writes is the accessor's number.
 TEST(ApiDisplays, TreeBondDisplayMatchesTheExportsArrays) {
-  CurveArray curve(kDates, kRates);
-  SAFEARRAYBOUND nodeBounds[2] = {{121, 0}, {4, 0}}, levelBounds[2] = {{11, 0}, {3, 0}}, probBounds[2] = {{21, 0}, {3, 0}};
-  SAFEARRAY* nodes = SafeArrayCreate(VT_R8, 2, nodeBounds);
-  SAFEARRAY* levels = SafeArrayCreate(VT_R8, 2, levelBounds);
-  SAFEARRAY* probabilities = SafeArrayCreate(VT_R8, 2, probBounds);
-  ASSERT_EQ(HW_TreeBondDisplay(kValuation, 5, 0.06, 100, 2, 1, 101, 0, 1, 1, curve.get(), 0.01, 0.1, 6, 0, &nodes,
-                               &levels, &probabilities),
+  auto curve = ArrayOf(kDates, kRates);
+  lorvex_test::Array nodes({{121, 0}, {4, 0}}), levels({{11, 0}, {3, 0}}), probabilities({{21, 0}, {3, 0}});
+  ASSERT_EQ(HW_TreeBondDisplay(kValuation, 5, 0.06, 100, 2, 1, 101, 0, 1, 1, curve.get(), 0.01, 0.1, 6, 0, nodes.get(),
+                               levels.get(), probabilities.get()),
             LORVEX_OK);
   const TreeBondDisplay tree =
       tree_bond_display({.valuation = kValuation, .maturity = 5, .coupon = 0.06, .expiry = 1, .strike = 101,
@@ -187,22 +172,15 @@ TEST(ApiDisplays, TreeBondDisplayMatchesTheExportsArrays) {
                          .mean_reversion = 0.1, .steps = 6},
                         Curve(kDates, kRates));
   ASSERT_EQ(tree.level_count(), 7);
-  const auto cell = [](SAFEARRAY* a, LONG row, LONG column) {
-    LONG index[2] = {row, column};
-    double v = 0.0;
-    SafeArrayGetElement(a, index, &v);
-    return v;
-  };
   LONG row = 0;
   for (int i = 0; i < tree.level_count(); ++i) {
-    EXPECT_EQ(tree.level(i).accrued, cell(levels, i, 1));
+    EXPECT_EQ(tree.level(i).accrued, levels.At(i, 1));
     for (int j = 0; j < tree.level(i).nodes; ++j, ++row) {
-      EXPECT_EQ(tree.node(i, j).value, cell(nodes, row, 0));
-      EXPECT_EQ(tree.node(i, j).rate, cell(nodes, row, 3));
+      EXPECT_EQ(tree.node(i, j).value, nodes.At(row, 0));
+      EXPECT_EQ(tree.node(i, j).rate, nodes.At(row, 3));
     }
   }
-  EXPECT_EQ(tree.branch(0).middle, cell(probabilities, 0, 1));
-  for (SAFEARRAY* a : {nodes, levels, probabilities}) SafeArrayDestroy(a);
+  EXPECT_EQ(tree.branch(0).middle, probabilities.At(0, 1));
 }
 
 TEST(ApiDisplays, EquityTreeDisplayRootIsTheOptionValue) {

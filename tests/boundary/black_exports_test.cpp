@@ -10,30 +10,11 @@
 #include <vector>
 
 #include "lorvex/lorvex.h"
+#include "test_arrays.h"
 
 namespace {
 
-class Curve {
- public:
-  explicit Curve(const std::vector<std::pair<double, double>>& rows) {
-    SAFEARRAYBOUND b[2] = {{static_cast<ULONG>(rows.size()), 0}, {2, 0}};
-    psa_ = SafeArrayCreate(VT_R8, 2, b);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      LONG idx[2] = {static_cast<LONG>(i), 0};
-      double x = rows[i].first, y = rows[i].second;
-      SafeArrayPutElement(psa_, idx, &x);
-      idx[1] = 1;
-      SafeArrayPutElement(psa_, idx, &y);
-    }
-  }
-  ~Curve() { SafeArrayDestroy(psa_); }
-  Curve(const Curve&) = delete;
-  Curve& operator=(const Curve&) = delete;
-  SAFEARRAY** get() { return &psa_; }
-
- private:
-  SAFEARRAY* psa_;
-};
+using Curve = lorvex_test::CurveArray;
 
 const double kDoubles[] = {0.0,    -1.0,   0.25,   1.0,     5.0,   30.0,   -0.05,
                            1e6,    -1e6,   1e300,  -1e300,  5e-324, std::numeric_limits<double>::quiet_NaN(),

@@ -7,28 +7,11 @@
 #include <vector>
 
 #include "lorvex/lorvex.h"
+#include "test_arrays.h"
 
 namespace {
 
-class Curve {
- public:
-  explicit Curve(const std::vector<std::pair<double, double>>& rows) {
-    SAFEARRAYBOUND b[2] = {{static_cast<ULONG>(rows.size()), 0}, {2, 0}};
-    psa_ = SafeArrayCreate(VT_R8, 2, b);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      LONG idx[2] = {static_cast<LONG>(i), 0};
-      double x = rows[i].first, y = rows[i].second;
-      SafeArrayPutElement(psa_, idx, &x);
-      idx[1] = 1;
-      SafeArrayPutElement(psa_, idx, &y);
-    }
-  }
-  ~Curve() { SafeArrayDestroy(psa_); }
-  SAFEARRAY** get() { return &psa_; }
-
- private:
-  SAFEARRAY* psa_;
-};
+using Curve = lorvex_test::CurveArray;
 
 // Worked prices on a one-point curve at 5 %, valuation 1 January 2000.
 TEST(BondPrice, WorkedValues) {
@@ -52,8 +35,7 @@ TEST(BondPrice, ZeroCouponIsTheDiscountFactor) {
   for (double years : {0.5, 1.0, 3.0, 7.25}) {
     double price = 0;
     ASSERT_EQ(HW_BondPrice(36526, years, 0.0, 100, 1, curve.get(), &price), 0);
-    const int days = static_cast<int>(std::floor(365 * years + 0.5));
-    EXPECT_NEAR(price, 100 * std::exp(-0.04 * days / 365.0), 1e-12) << years;
+    EXPECT_NEAR(price, 100 * std::exp(-0.04 * lorvex_test::Days(years) / 365.0), 1e-12) << years;
   }
 }
 
@@ -86,7 +68,7 @@ TEST(BondPrice, BadInputGivesMinusNineAndZero) {
 // Calls share nothing: many threads pricing at once get the single-threaded
 // answers.
 TEST(BondPrice, ConcurrentCallsAgreeWithSingleThreadedResults) {
-  std::vector<std::pair<double, double>> rows;
+  lorvex_test::Rows rows;
   for (int i = 0; i < 40; ++i) rows.emplace_back(36526 + 180.0 * i, 0.03 + 0.0007 * i);
   Curve curve(rows);
   std::vector<double> expected(200);

@@ -10,36 +10,23 @@
 #include "lorvex/lorvex.h"
 #include "market/calendar.h"
 #include "market/zero_curve.h"
+#include "test_arrays.h"
 
 namespace {
 
 constexpr int kSerial = 36526;  // 1 January 2000
 constexpr int kT0 = 2451545;
 
+// Zero rates r0 at the valuation date and r10 ten years on, linear between:
+// the array the exports read and the same curve on Julian days.
 class Curve {
  public:
-  // Zero rates r0 at the valuation date and r10 ten years on, linear between.
-  Curve(double r0, double r10) {
-    SAFEARRAYBOUND b[2] = {{2, 0}, {2, 0}};
-    psa_ = SafeArrayCreate(VT_R8, 2, b);
-    const double rows[2][2] = {{kSerial, r0}, {kSerial + 3650, r10}};
-    for (LONG i = 0; i < 2; ++i) {
-      for (LONG j = 0; j < 2; ++j) {
-        LONG idx[2] = {i, j};
-        double v = rows[i][j];
-        SafeArrayPutElement(psa_, idx, &v);
-      }
-      curve_.Insert(kT0 + 3650.0 * i, rows[i][1]);
-    }
-  }
-  ~Curve() { SafeArrayDestroy(psa_); }
-  Curve(const Curve&) = delete;
-  Curve& operator=(const Curve&) = delete;
-  SAFEARRAY** get() { return &psa_; }
-  double Discount(double jdn) const { return std::exp(-curve_.Interpolate(jdn) * (jdn - kT0) / 365.0); }
+  Curve(double r0, double r10) : array_({{kSerial, r0}, {kSerial + 3650, r10}}), curve_(lorvex_test::Line(r0, r10)) {}
+  SAFEARRAY** get() { return array_.get(); }
+  double Discount(double jdn) const { return lorvex_test::Df(curve_, kT0, jdn); }
 
  private:
-  SAFEARRAY* psa_;
+  lorvex_test::CurveArray array_;
   lorvex::ZeroCurve curve_;
 };
 

@@ -12,8 +12,9 @@
 #include "hwtree/hull_white_tree.h"
 #include "lorvex/lorvex.h"
 #include "market/zero_curve.h"
-#include "treepricing/bond_tree_setup.h"
+#include "test_arrays.h"
 #include "tree_display_svg.h"
+#include "treepricing/bond_tree_setup.h"
 
 namespace {
 
@@ -115,23 +116,12 @@ struct Trade {
 // The arrays of a successful display call, read back as the command reads
 // them.
 BondTreePicture Display(const Trade& t, std::int32_t* status) {
-  SAFEARRAYBOUND cb[2] = {{1, 0}, {2, 0}}, nb[2] = {{121, 0}, {4, 0}}, lb[2] = {{11, 0}, {3, 0}},
-                 pb[2] = {{21, 0}, {3, 0}};
-  SAFEARRAY* curve = SafeArrayCreate(VT_R8, 2, cb);
-  SAFEARRAY* nodes = SafeArrayCreate(VT_R8, 2, nb);
-  SAFEARRAY* levels = SafeArrayCreate(VT_R8, 2, lb);
-  SAFEARRAY* probabilities = SafeArrayCreate(VT_R8, 2, pb);
-  double point[2] = {36526.0, 0.05};
-  for (LONG c = 0; c < 2; ++c) {
-    LONG index[2] = {0, c};
-    SafeArrayPutElement(curve, index, &point[c]);
-  }
+  lorvex_test::CurveArray curve({{36526.0, 0.05}});
+  lorvex_test::Array nodes({{121, 0}, {4, 0}}), levels({{11, 0}, {3, 0}}), probabilities({{21, 0}, {3, 0}});
   const double sigma = t.kind == 0 ? 0.01 : 0.2;
-  *status = HW_TreeBondDisplay(36526, 5.0, 0.06, 100.0, 2, 1.0, t.strike, t.call, t.american, 0, &curve, sigma, t.a,
-                               t.steps, t.kind, &nodes, &levels, &probabilities);
-  BondTreePicture p = lorvex_cli::ReadBondTree(nodes, levels, probabilities);
-  for (SAFEARRAY* a : {curve, nodes, levels, probabilities}) SafeArrayDestroy(a);
-  return p;
+  *status = HW_TreeBondDisplay(36526, 5.0, 0.06, 100.0, 2, 1.0, t.strike, t.call, t.american, 0, curve.get(), sigma,
+                               t.a, t.steps, t.kind, nodes.get(), levels.get(), probabilities.get());
+  return lorvex_cli::ReadBondTree(*nodes.get(), *levels.get(), *probabilities.get());
 }
 
 TEST(BondTreeSvg, WellFormedWithOneMarkPerNode) {

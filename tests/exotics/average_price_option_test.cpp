@@ -14,32 +14,28 @@ namespace {
 // expected average S (e^(b T2) - 1)/(b T2). NormalCdf's 4.8e-8 step at 0
 // allows 5e-8 of the prices.
 TEST(AveragePriceOption, CallMinusPutIsTheDiscountedExpectedExcess) {
-  static const double kSpots[] = {80, 100, 125};
-  static const double kYields[] = {0.0, 0.02, 0.09};
-  static const double kSigmas[] = {0.1, 0.4};
   struct Observed {
     double average, elapsed;
   };
   const Observed observed[] = {{0, 0}, {95, 0.25}, {104, 1.0}};
-  for (double s : kSpots)
-    for (double q : kYields)
-      for (double sigma : kSigmas)
-        for (const Observed& o : observed) {
-          const double x = 100, r = 0.06, t2 = 0.75;
-          const double call =
-              AveragePriceOption(s, x, r, q, sigma, t2, o.average, o.elapsed, OptionType::Call);
-          const double put =
-              AveragePriceOption(s, x, r, q, sigma, t2, o.average, o.elapsed, OptionType::Put);
-          const double whole = o.elapsed + t2;
-          const double adjusted = (x * whole - o.elapsed * o.average) / t2;
-          const double b = r - q;
-          const double expectedAverage = s * (std::exp(b * t2) - 1.0) / (b * t2);
-          EXPECT_NEAR(call - put, t2 / whole * std::exp(-r * t2) * (expectedAverage - adjusted),
-                      5e-8 * (s + x))
-              << s << " " << q << " " << sigma << " " << o.elapsed;
-          EXPECT_GE(put, 0.0);
-          EXPECT_GE(call, 0.0);
-        }
+  for (const auto& [s, q, sigma] : test::Grid({80, 100, 125}, {0.0, 0.02, 0.09}, {0.1, 0.4})) {
+    for (const Observed& o : observed) {
+      const double x = 100, r = 0.06, t2 = 0.75;
+      const double call =
+          AveragePriceOption(s, x, r, q, sigma, t2, o.average, o.elapsed, OptionType::Call);
+      const double put =
+          AveragePriceOption(s, x, r, q, sigma, t2, o.average, o.elapsed, OptionType::Put);
+      const double whole = o.elapsed + t2;
+      const double adjusted = (x * whole - o.elapsed * o.average) / t2;
+      const double b = r - q;
+      const double expectedAverage = s * (std::exp(b * t2) - 1.0) / (b * t2);
+      EXPECT_NEAR(call - put, t2 / whole * std::exp(-r * t2) * (expectedAverage - adjusted),
+                  5e-8 * (s + x))
+          << s << " " << q << " " << sigma << " " << o.elapsed;
+      EXPECT_GE(put, 0.0);
+      EXPECT_GE(call, 0.0);
+    }
+  }
 }
 
 TEST(AveragePriceOption, NothingObservedIgnoresTheObservedAverage) {

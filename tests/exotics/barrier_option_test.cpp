@@ -19,42 +19,31 @@ namespace {
 // step at 0, hence 5e-8 (S + X). Each leg is a price, so between 0 and the
 // plain option.
 TEST(BarrierOption, InPlusOutIsThePlainOptionOverAGrid) {
-  static const double kSpots[] = {80, 95, 100, 105, 120};
-  static const double kStrikes[] = {90, 100, 110};
-  static const double kBarriers[] = {85, 95, 100, 105, 115};
-  static const double kYears[] = {0.25, 1.0};
-  static const double kYields[] = {0.0, 0.04};
-  static const double kSigmas[] = {0.15, 0.4};
   struct Pair {
     int in, out;
   };
   const Pair pairs[] = {{kUpAndIn, kUpAndOut}, {kDownAndIn, kDownAndOut}};
   int checked = 0;
-  for (double s : kSpots)
-    for (double x : kStrikes)
-      for (double h : kBarriers)
-        for (double t : kYears)
-          for (double q : kYields)
-            for (double sigma : kSigmas)
-              for (bool isCall : {true, false})
-                for (const Pair& p : pairs) {
-                  const double in =
-                      BarrierOption(s, x, 0.08, t, q, h, sigma, p.in, OptionTypeFromFlag(isCall));
-                  const double out =
-                      BarrierOption(s, x, 0.08, t, q, h, sigma, p.out, OptionTypeFromFlag(isCall));
-                  const double plain = test::Vanilla(s, x, 0.08, q, sigma, t, isCall);
-                  const auto where = [&] {
-                    return ::testing::Message() << "S " << s << " X " << x << " H " << h << " T "
-                                                << t << " q " << q << " sigma " << sigma
-                                                << " call " << isCall << " types " << p.in << "/"
-                                                << p.out;
-                  };
-                  EXPECT_NEAR(in + out, plain, 5e-8 * (s + x)) << where();
-                  EXPECT_GE(out, -1e-9) << where();
-                  EXPECT_GE(in, -1e-9) << where();
-                  EXPECT_LE(out, plain + 1e-9) << where();
-                  ++checked;
-                }
+  for (const auto& [s, x, h, t, q, sigma] : test::Grid({80, 95, 100, 105, 120}, {90, 100, 110},
+                                                         {85, 95, 100, 105, 115}, {0.25, 1.0}, {0.0, 0.04},
+                                                         {0.15, 0.4})) {
+    for (bool isCall : {true, false})
+      for (const Pair& p : pairs) {
+        const double in = BarrierOption(s, x, 0.08, t, q, h, sigma, p.in, OptionTypeFromFlag(isCall));
+        const double out = BarrierOption(s, x, 0.08, t, q, h, sigma, p.out, OptionTypeFromFlag(isCall));
+        const double plain = test::Vanilla(s, x, 0.08, q, sigma, t, isCall);
+        const auto where = [&] {
+          return ::testing::Message() << "S " << s << " X " << x << " H " << h << " T " << t << " q " << q
+                                      << " sigma " << sigma << " call " << isCall << " types " << p.in << "/"
+                                      << p.out;
+        };
+        EXPECT_NEAR(in + out, plain, 5e-8 * (s + x)) << where();
+        EXPECT_GE(out, -1e-9) << where();
+        EXPECT_GE(in, -1e-9) << where();
+        EXPECT_LE(out, plain + 1e-9) << where();
+        ++checked;
+      }
+  }
   EXPECT_EQ(checked, 5 * 3 * 5 * 2 * 2 * 2 * 2 * 2);
 }
 

@@ -14,24 +14,17 @@ namespace {
 // plain option; choosing at expiry is a straddle; choosing at once is the
 // larger plain option. NormalCdf's step at 0 allows 5e-8 of the prices.
 TEST(ChooserOption, BoundsAndLimits) {
-  static const double kSpots[] = {40, 50, 65};
-  static const double kYields[] = {0.0, 0.03};
-  static const double kSigmas[] = {0.15, 0.45};
-  static const double kYears[] = {0.25, 1.0, 2.0};
-  for (double s : kSpots)
-    for (double q : kYields)
-      for (double sigma : kSigmas)
-        for (double t : kYears) {
-          const double x = 50, r = 0.06;
-          const double call = test::Vanilla(s, x, r, q, sigma, t, true);
-          const double put = test::Vanilla(s, x, r, q, sigma, t, false);
-          for (double fraction : {0.1, 0.5, 0.9}) {
-            EXPECT_GE(ChooserOption(s, x, r, q, sigma, t, fraction * t), std::max(call, put) - 1e-9)
-                << s << " " << q << " " << sigma << " " << t << " " << fraction;
-          }
-          EXPECT_NEAR(ChooserOption(s, x, r, q, sigma, t, t), call + put, 5e-8 * (s + x));
-          EXPECT_NEAR(ChooserOption(s, x, r, q, sigma, t, 1e-10), std::max(call, put), 1e-6);
-        }
+  for (const auto& [s, q, sigma, t] : test::Grid({40, 50, 65}, {0.0, 0.03}, {0.15, 0.45}, {0.25, 1.0, 2.0})) {
+    const double x = 50, r = 0.06;
+    const double call = test::Vanilla(s, x, r, q, sigma, t, true);
+    const double put = test::Vanilla(s, x, r, q, sigma, t, false);
+    for (double fraction : {0.1, 0.5, 0.9}) {
+      EXPECT_GE(ChooserOption(s, x, r, q, sigma, t, fraction * t), std::max(call, put) - 1e-9)
+          << s << " " << q << " " << sigma << " " << t << " " << fraction;
+    }
+    EXPECT_NEAR(ChooserOption(s, x, r, q, sigma, t, t), call + put, 5e-8 * (s + x));
+    EXPECT_NEAR(ChooserOption(s, x, r, q, sigma, t, 1e-10), std::max(call, put), 1e-6);
+  }
 }
 
 // Independently: the discounted expectation at t1 of the larger of the call

@@ -61,24 +61,17 @@ TEST(LookbackOption, AgreesWithTheDistributionOfTheExtreme) {
 // European call struck at Smin, and the put at least the European put struck
 // at Smax; a lookback struck today is worth more than nothing.
 TEST(LookbackOption, DominatesTheEuropeanStruckAtTheExtreme) {
-  static const double kSpots[] = {80, 100, 120};
-  static const double kRates[] = {0.01, 0.08};
-  static const double kSigmas[] = {0.1, 0.35};
-  static const double kYears[] = {0.1, 1.0, 3.0};
-  for (double s : kSpots)
-    for (double r : kRates)
-      for (double sigma : kSigmas)
-        for (double t : kYears) {
-          const double q = 0.03;
-          const double sMin = std::min(s, 90.0);
-          const double sMax = std::max(s, 110.0);
-          const double call = LookbackOption(s, r, q, sigma, t, sMax, sMin, OptionType::Call);
-          const double put = LookbackOption(s, r, q, sigma, t, sMax, sMin, OptionType::Put);
-          EXPECT_GE(call, test::Vanilla(s, sMin, r, q, sigma, t, true) - 1e-6) << s << " " << r << " " << t;
-          EXPECT_GE(put, test::Vanilla(s, sMax, r, q, sigma, t, false) - 1e-6) << s << " " << r << " " << t;
-          EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, OptionType::Call), 0.0);
-          EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, OptionType::Put), 0.0);
-        }
+  for (const auto& [s, r, sigma, t] : test::Grid({80, 100, 120}, {0.01, 0.08}, {0.1, 0.35}, {0.1, 1.0, 3.0})) {
+    const double q = 0.03;
+    const double sMin = std::min(s, 90.0);
+    const double sMax = std::max(s, 110.0);
+    const double call = LookbackOption(s, r, q, sigma, t, sMax, sMin, OptionType::Call);
+    const double put = LookbackOption(s, r, q, sigma, t, sMax, sMin, OptionType::Put);
+    EXPECT_GE(call, test::Vanilla(s, sMin, r, q, sigma, t, true) - 1e-6) << s << " " << r << " " << t;
+    EXPECT_GE(put, test::Vanilla(s, sMax, r, q, sigma, t, false) - 1e-6) << s << " " << r << " " << t;
+    EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, OptionType::Call), 0.0);
+    EXPECT_GT(LookbackOption(s, r, q, sigma, t, s, s, OptionType::Put), 0.0);
+  }
 }
 
 TEST(LookbackOption, EachSideUsesOnlyItsOwnExtreme) {

@@ -1,9 +1,15 @@
 // Independent references for the exotic tests: the plain Black-Scholes
-// option with a dividend yield, and adaptive Simpson integration.
+// option with a dividend yield, and adaptive Simpson integration; and the
+// parameter grids the identities are checked over.
 #pragma once
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 #include "market/normal.h"
 
@@ -21,6 +27,27 @@ inline double Vanilla(double s, double x, double r, double q, double sigma, doub
   const double sq = s * std::exp(-q * t);
   const double xr = x * std::exp(-r * t);
   return isCall ? sq * n(d1) - xr * n(d2) : xr * n(-d2) - sq * n(-d1);
+}
+
+// Every combination of one value from each list, the first list varying
+// slowest: Grid({1, 2}, {0.1, 0.2}) is (1, 0.1), (1, 0.2), (2, 0.1), (2, 0.2).
+template <class... T>
+std::vector<std::array<double, sizeof...(T)>> Grid(std::initializer_list<T>... lists) {
+  std::vector<std::array<double, sizeof...(T)>> points(1);
+  std::size_t dimension = 0;
+  const auto extend = [&](const auto& list) {
+    std::vector<std::array<double, sizeof...(T)>> longer;
+    for (const auto& p : points) {
+      for (const auto v : list) {
+        longer.push_back(p);
+        longer.back()[dimension] = static_cast<double>(v);
+      }
+    }
+    points = std::move(longer);
+    ++dimension;
+  };
+  (extend(lists), ...);
+  return points;
 }
 
 // Adaptive Simpson on [lo, hi] to an absolute tolerance.

@@ -10,43 +10,20 @@
 #include "lorvex/lorvex.h"
 #include "market/bond_schedule.h"
 #include "market/zero_curve.h"
+#include "test_arrays.h"
 
 namespace {
 
 constexpr int kSerial = 36526;      // 1 January 2000
 constexpr double kT0 = 2451545.0;   // its Julian day
 
-class Curve {
- public:
-  explicit Curve(const std::vector<std::pair<double, double>>& rows) {
-    SAFEARRAYBOUND b[2] = {{static_cast<ULONG>(rows.size()), 0}, {2, 0}};
-    psa_ = SafeArrayCreate(VT_R8, 2, b);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      LONG idx[2] = {static_cast<LONG>(i), 0};
-      double x = rows[i].first, y = rows[i].second;
-      SafeArrayPutElement(psa_, idx, &x);
-      idx[1] = 1;
-      SafeArrayPutElement(psa_, idx, &y);
-    }
-  }
-  ~Curve() { SafeArrayDestroy(psa_); }
-  SAFEARRAY** get() { return &psa_; }
+using Curve = lorvex_test::CurveArray;
+using lorvex_test::Days;
+using lorvex_test::Df;
+using lorvex_test::Rows;
+using lorvex_test::ToJdn;
 
- private:
-  SAFEARRAY* psa_;
-};
-
-// Serial dates and rates of an upward-sloping curve.
-std::vector<std::pair<double, double>> SlopedRows() {
-  return {{kSerial, 0.03}, {kSerial + 365, 0.035}, {kSerial + 730, 0.04}, {kSerial + 1825, 0.045},
-          {kSerial + 3650, 0.05}};
-}
-
-lorvex::ZeroCurve ToJdn(const std::vector<std::pair<double, double>>& rows) {
-  lorvex::ZeroCurve c;
-  for (const auto& r : rows) c.Insert(r.first + 2415019, r.second);
-  return c;
-}
+Rows SlopedRows() { return lorvex_test::SlopedRows(kSerial); }
 
 struct Option {
   double maturityYears = 5.0;
@@ -76,8 +53,8 @@ double TreePrice(const Option& o, SAFEARRAY** curve) {
 
 // The forward dirty price at expiry: the at-the-money strike.
 double ForwardBondPrice(const Option& o, const lorvex::ZeroCurve& curve) {
-  const int expiry = static_cast<int>(kT0) + static_cast<int>(std::floor(365 * o.expiryYears + 0.5));
-  const int maturity = static_cast<int>(kT0) + static_cast<int>(std::floor(365 * o.maturityYears + 0.5));
+  const int expiry = static_cast<int>(kT0) + Days(o.expiryYears);
+  const int maturity = static_cast<int>(kT0) + Days(o.maturityYears);
   lorvex::BondSchedule bond(100.0, o.coupon, static_cast<int>(kT0), maturity, o.frequency);
   return bond.ForwardPrice(static_cast<int>(kT0), expiry, curve);
 }
@@ -102,7 +79,7 @@ double ClosedFormExport(const Option& o, SAFEARRAY** curve) {
 // between nodes moves only with sqrt(N), so its 1/N-sized error goes through
 // one slow cycle between about 400 and 6400 steps and looks like a plateau.
 TEST(TreeBondOption, ConvergesToClosedForm) {
-  for (const auto& rows : {std::vector<std::pair<double, double>>{{kSerial, 0.05}}, SlopedRows()}) {
+  for (const auto& rows : {Rows{{kSerial, 0.05}}, SlopedRows()}) {
     Curve curve(rows);
     const lorvex::ZeroCurve jdn = ToJdn(rows);
     for (int call : {1, 0}) {
@@ -153,8 +130,8 @@ TEST(TreeBondOption, StrikeZeroCallIsTheBondValue) {
         o.steps = steps;
         o.sigma = r.sigma;
         o.expiryYears = expiryYears;
-        const int expiry = static_cast<int>(kT0) + static_cast<int>(std::floor(365 * expiryYears + 0.5));
-        const double today = ForwardBondPrice(o, jdn) * std::exp(-jdn.Interpolate(expiry) * (expiry - kT0) / 365);
+        const int expiry = static_cast<int>(kT0) + Days(expiryYears);
+        const double today = ForwardBondPrice(o, jdn) * Df(jdn, kT0, expiry);
         EXPECT_NEAR(TreePrice(o, curve.get()) / today, 1.0, r.tolerance)
             << "kind " << r.kind << " steps " << steps << " expiry " << expiryYears;
       }
@@ -174,7 +151,7 @@ TEST(TreeBondOption, ExerciseBoundsAndParities) {
   lorvex::BondSchedule bond(100.0, 0.06, static_cast<int>(kT0), static_cast<int>(kT0) + 1825, 2);
   const int expiry = static_cast<int>(kT0) + 475;
   const double dirtyToday = bond.ForwardPrice(static_cast<int>(kT0), static_cast<int>(kT0), jdn);
-  const double discount = std::exp(-jdn.Interpolate(expiry) * 475 / 365.0);
+  const double discount = Df(jdn, kT0, expiry);
   for (int kind : {0, 1, 2}) {
     Option base;
     base.kind = kind;

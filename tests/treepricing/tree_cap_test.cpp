@@ -10,19 +10,20 @@
 
 #include "hwtree/hull_white_tree.h"
 #include "lorvex/lorvex.h"
-#include "tree_test_curve.h"
 #include "market/cap_schedule.h"
 #include "market/zero_curve.h"
 #include "treepricing/bond_tree_setup.h"
 #include "treepricing/tree_cap.h"
+#include "test_arrays.h"
 
 namespace {
 
-using tree_test::Curve;
-using tree_test::Days;
-using tree_test::Rows;
-using tree_test::SlopedRows;
-using tree_test::ToJdn;
+using Curve = lorvex_test::CurveArray;
+using lorvex_test::Days;
+using lorvex_test::Df;
+using lorvex_test::Rows;
+using lorvex_test::SlopedRows;
+using lorvex_test::ToJdn;
 
 constexpr int kSerial = 36526;     // 1 January 2000
 constexpr int kT0 = 2451545;       // its Julian day
@@ -51,10 +52,6 @@ double TreePrice(const Cap& c, SAFEARRAY** curve) {
   return v;
 }
 
-double DiscountToday(const lorvex::ZeroCurve& curve, int date) {
-  return std::exp(-curve.Interpolate(date) * (date - kT0) / 365.0);
-}
-
 // The caplets' forward agreements on today's curve: sum of
 // N (P(start) - (1 + K tau) P(end)).
 double ForwardAgreements(const Cap& c, const lorvex::ZeroCurve& curve) {
@@ -62,7 +59,7 @@ double ForwardAgreements(const Cap& c, const lorvex::ZeroCurve& curve) {
                                 0.0);
   double sum = 0.0;
   for (const lorvex::CapletPeriod& p : cap.Caplets()) {
-    sum += c.notional * (DiscountToday(curve, p.start) - (1 + c.rate * p.accrualFraction) * DiscountToday(curve, p.end));
+    sum += c.notional * (Df(curve, kT0, p.start) - (1 + c.rate * p.accrualFraction) * Df(curve, kT0, p.end));
   }
   return sum;
 }
@@ -179,7 +176,7 @@ TEST(TreeCap, ParityAndStrikeZero) {
         const double floor = TreePrice(c, curve.get());
         EXPECT_NEAR(cap - floor, ForwardAgreements(c, jdn), r.tolerance) << r.kind << " " << start << " " << strike;
         if (strike == 0.0) {
-          const double bonds = 100 * (DiscountToday(jdn, kT0 + Days(start)) - DiscountToday(jdn, kT0 + Days(5.0)));
+          const double bonds = 100 * (Df(jdn, kT0, kT0 + Days(start)) - Df(jdn, kT0, kT0 + Days(5.0)));
           if (r.kind == 0) {
             // About 1e-3 on 100 with sigma 0.01 on this curve.
             EXPECT_GT(floor, 5e-4) << start;

@@ -11,19 +11,19 @@
 
 #include "hwtree/hull_white_tree.h"
 #include "lorvex/lorvex.h"
-#include "tree_test_curve.h"
 #include "market/zero_curve.h"
 #include "treepricing/node_curve.h"
 #include "treepricing/tree_rollback.h"
 #include "treepricing/tree_swap_option.h"
+#include "test_arrays.h"
 
 namespace {
 
-using tree_test::Curve;
-using tree_test::Days;
-using tree_test::Rows;
-using tree_test::SlopedRows;
-using tree_test::ToJdn;
+using Curve = lorvex_test::CurveArray;
+using lorvex_test::Days;
+using lorvex_test::Rows;
+using lorvex_test::SlopedRows;
+using lorvex_test::ToJdn;
 
 constexpr int kSerial = 36892;     // 1 January 2001
 constexpr int kT0 = 2451911;       // its Julian day

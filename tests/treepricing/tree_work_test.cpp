@@ -13,17 +13,17 @@
 
 #include "hwtree/hull_white_tree.h"
 #include "lorvex/lorvex.h"
-#include "tree_test_curve.h"
 #include "treepricing/bond_tree_setup.h"
 #include "treepricing/tree_cap.h"
 #include "treepricing/tree_swap_option.h"
+#include "test_arrays.h"
 
 namespace {
 
-using tree_test::Curve;
-using tree_test::Days;
-using tree_test::Rows;
-using tree_test::ToJdn;
+using Curve = lorvex_test::CurveArray;
+using lorvex_test::Days;
+using lorvex_test::Rows;
+using lorvex_test::ToJdn;
 
 constexpr int kSerial = 45000;
 constexpr int kT0 = kSerial + 2415019;

@@ -3,8 +3,11 @@
 // arguments.
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "acceptance.h"
+#include "curve_cases.h"
 
 namespace acceptance {
 namespace {
@@ -30,70 +33,86 @@ struct SwaptionTerms {
   std::int32_t receiverFlag = 0;
 };
 
-// Quarterly cap from 3 months to 3 years at 5%.
+// Quarterly cap from 3 months to 3 years at 5%, valued 1 January 2000.
 struct CapTerms {
-  std::int32_t serial = 36526;
   double startYears = 0.25, endYears = 3.0, capRate = 0.05, notional = 100.0;
   std::int32_t frequency = 4;
   double vol = 0.2;
   std::int32_t capFlag = 1;
 };
 
-std::int32_t Price(const Api& api, const BondOptionTerms& t, SAFEARRAY** curve, std::vector<double>& values) {
-  double v = -1.0;
-  const std::int32_t s =
-      api.HW_BlackBondOption(t.serial, t.bondYears, t.coupon, t.face, t.frequency, t.optionYears, t.strike,
-                             t.yieldVol, t.callFlag, t.cleanFlag, curve, &v);
-  values.push_back(v);
-  return s;
+// Each export on its terms.
+CurveCall BondOption(const BondOptionTerms& t) {
+  return [t](const Api& api, SAFEARRAY** curve, double* v) {
+    return api.HW_BlackBondOption(t.serial, t.bondYears, t.coupon, t.face, t.frequency, t.optionYears, t.strike,
+                                  t.yieldVol, t.callFlag, t.cleanFlag, curve, v);
+  };
+}
+CurveCall Swaption(const SwaptionTerms& t) {
+  return [t](const Api& api, SAFEARRAY** curve, double* v) {
+    return api.HW_BlackSwapOption(t.serial, t.expiryYears, t.endYears, t.fixedRate, t.notional, t.frequency, t.vol,
+                                  t.receiverFlag, curve, v);
+  };
+}
+CurveCall Cap(const CapTerms& t) {
+  return [t](const Api& api, SAFEARRAY** curve, double* v) {
+    return api.HW_BlackCap(36526, t.startYears, t.endYears, t.capRate, t.notional, t.frequency, t.vol, t.capFlag,
+                           curve, v);
+  };
 }
 
-std::int32_t Price(const Api& api, const SwaptionTerms& t, SAFEARRAY** curve, std::vector<double>& values) {
-  double v = -1.0;
-  const std::int32_t s = api.HW_BlackSwapOption(t.serial, t.expiryYears, t.endYears, t.fixedRate, t.notional,
-                                                t.frequency, t.vol, t.receiverFlag, curve, &v);
-  values.push_back(v);
-  return s;
-}
+void AddBlackCases(std::vector<Case>& cases) {
+  AddRows(cases, {
+      // Worked values, to seven decimals: strike 100 clean (dirty
+      // 100.0164835) and strike 100 dirty. A call flag other than 1 is the
+      // put, a clean flag other than 1 the dirty strike.
+      {"black bond option call, clean strike", BondOption({}), 0, 3.2006593, 5e-8},
+      {"black bond option put, clean strike", BondOption({.callFlag = 0}), 0, 0.0224717, 5e-8},
+      {"black bond option call, dirty strike", BondOption({.cleanFlag = 0}), 0, 3.2158151, 5e-8},
+      {"black bond option put, dirty strike", BondOption({.callFlag = 0, .cleanFlag = 0}), 0, 0.0219478, 5e-8},
+      {"black bond option call flag 2 is a put", BondOption({.callFlag = 2}), 0, 0.0224717, 5e-8},
+      {"black bond option clean flag 2 is dirty", BondOption({.cleanFlag = 2}), 0, 3.2158151, 5e-8},
+      {"black bond option call flag -1 is a put", BondOption({.callFlag = -1}), 0, 0.0224717, 5e-8},
+      {"black bond option clean flag -1 is dirty", BondOption({.cleanFlag = -1}), 0, 3.2158151, 5e-8},
+      {"black bond option expiring today is worth 0", BondOption({.optionYears = 0.0}), 0, 0.0, 0.0},
+      {"black bond option expiring after the bond is worth 0", BondOption({.optionYears = 6.0}), 0, 0.0, 0.0},
+      {"black bond option on 3 coupons a year is worth 0", BondOption({.frequency = 3}), 0, 0.0, 0.0},
+      {"black bond option NaN expiry: -9", BondOption({.optionYears = kNan}), -9, 0.0, 0.0},
+      {"black bond option infinite strike: -9", BondOption({.strike = kInf}), -9, 0.0, 0.0},
+      {"black bond option NaN volatility: -9", BondOption({.yieldVol = kNan}), -9, 0.0, 0.0},
+      {"black bond option expiry past year 9999: -9", BondOption({.optionYears = 9000.0}), -9, 0.0, 0.0},
+      {"black bond option bond maturity past year 9999: -9", BondOption({.bondYears = 1e300}), -9, 0.0, 0.0},
+      {"black bond option valuation before year 1: -9", BondOption({.serial = -800000}), -9, 0.0, 0.0},
+      {"black bond option on rates too large to discount: -9", BondOption({}), -9, 0.0, 0.0,
+       FlatCurve(36526, 1e300)},
+      // A payer unless the flag is 1.
+      {"black swaption payer", Swaption({}), 0, 1.7998140, 5e-8},
+      {"black swaption receiver", Swaption({.receiverFlag = 1}), 0, 1.5379233, 5e-8},
+      {"black swaption flag 2 is a payer", Swaption({.receiverFlag = 2}), 0, 1.7998140, 5e-8},
+      {"black swaption flag -1 is a payer", Swaption({.receiverFlag = -1}), 0, 1.7998140, 5e-8},
+      {"black swaption 3 payments a year: -2", Swaption({.frequency = 3}), -2, 0.0, 0.0},
+      {"black swaption 0 payments a year: -2", Swaption({.frequency = 0}), -2, 0.0, 0.0},
+      {"black swaption -2 payments a year: -2", Swaption({.frequency = -2}), -2, 0.0, 0.0},
+      {"black swaption on a swap ending at expiry is worth 0", Swaption({.endYears = 1.0}), 0, 0.0, 0.0},
+      {"black swaption expiring today is worth 0", Swaption({.expiryYears = 0.0}), 0, 0.0, 0.0},
+      {"black swaption NaN swap end: -9", Swaption({.endYears = kNan}), -9, 0.0, 0.0},
+      {"black swaption infinite notional: -9", Swaption({.notional = -kInf}), -9, 0.0, 0.0},
+      {"black swaption expiry past year 9999: -9", Swaption({.expiryYears = 9000.0}), -9, 0.0, 0.0},
+      {"black swaption valuation after year 9999: -9", Swaption({.serial = 3000000}), -9, 0.0, 0.0},
+      // A floor unless the flag is 1.
+      {"black cap", Cap({}), 0, 1.2055755, 5e-8},
+      {"black cap flag 0 is a floor", Cap({.capFlag = 0}), 0, 1.1264071, 5e-8},
+      {"black cap flag 2 is a floor", Cap({.capFlag = 2}), 0, 1.1264071, 5e-8},
+      {"black cap flag -1 is a floor", Cap({.capFlag = -1}), 0, 1.1264071, 5e-8},
+      {"black cap 3 payments a year: -3", Cap({.frequency = 3}), -3, 0.0, 0.0},
+      {"black cap 0 payments a year: -3", Cap({.frequency = 0}), -3, 0.0, 0.0},
+      {"black cap 6 payments a year: -3", Cap({.frequency = 6}), -3, 0.0, 0.0},
+      {"black cap ending before its start is worth 0", Cap({.endYears = 0.2}), 0, 0.0, 0.0},
+      {"black cap NaN cap rate: -9", Cap({.capRate = kNan}), -9, 0.0, 0.0},
+      {"black cap infinite volatility: -9", Cap({.vol = kInf}), -9, 0.0, 0.0},
+      {"black cap start before year 1: -9", Cap({.startYears = -3000.0}), -9, 0.0, 0.0},
+  });
 
-std::int32_t Price(const Api& api, const CapTerms& t, SAFEARRAY** curve, std::vector<double>& values) {
-  double v = -1.0;
-  const std::int32_t s = api.HW_BlackCap(t.serial, t.startYears, t.endYears, t.capRate, t.notional,
-                                         t.frequency, t.vol, t.capFlag, curve, &v);
-  values.push_back(v);
-  return s;
-}
-
-template <class Terms>
-Case Priced(std::string name, Terms t, std::int32_t status, std::vector<double> expected, double tol = 5e-8,
-            std::vector<std::vector<double>> rows = FlatCurve(36526, 0.05)) {
-  return PricedCase(std::move(name), t, status, std::move(expected), tol, std::move(rows));
-}
-
-template <class Terms, class Edit>
-Terms With(Edit edit) {
-  Terms t;
-  edit(t);
-  return t;
-}
-
-void AddBondOptionCases(std::vector<Case>& cases) {
-  using T = BondOptionTerms;
-  // Worked values, to seven decimals: strike 100 clean (dirty 100.0164835)
-  // and strike 100 dirty.
-  cases.push_back(Priced("black bond option call, clean strike", T{}, 0, {3.2006593}));
-  cases.push_back(
-      Priced("black bond option put, clean strike", With<T>([](T& t) { t.callFlag = 0; }), 0, {0.0224717}));
-  cases.push_back(
-      Priced("black bond option call, dirty strike", With<T>([](T& t) { t.cleanFlag = 0; }), 0, {3.2158151}));
-  cases.push_back(Priced("black bond option put, dirty strike",
-                         With<T>([](T& t) { t.callFlag = 0, t.cleanFlag = 0; }), 0, {0.0219478}));
-  for (std::int32_t flag : {2, -1}) {
-    cases.push_back(Priced("black bond option call flag " + std::to_string(flag) + " is a put",
-                           With<T>([=](T& t) { t.callFlag = flag; }), 0, {0.0224717}));
-    cases.push_back(Priced("black bond option clean flag " + std::to_string(flag) + " is dirty",
-                           With<T>([=](T& t) { t.cleanFlag = flag; }), 0, {3.2158151}));
-  }
   // Expiry on the coupon date 30 June 2000: nothing has accrued, so a clean
   // and a dirty strike are the same.
   cases.push_back({"black bond option expiring on a coupon date: clean = dirty",
@@ -110,136 +129,24 @@ void AddBondOptionCases(std::vector<Case>& cases) {
                      return s1 != 0 ? s1 : s2;
                    },
                    0, {0.0, 1.0}, 0.0});
-  cases.push_back(Priced("black bond option expiring today is worth 0",
-                         With<T>([](T& t) { t.optionYears = 0.0; }), 0, {0.0}, 0.0));
-  cases.push_back(Priced("black bond option expiring after the bond is worth 0",
-                         With<T>([](T& t) { t.optionYears = 6.0; }), 0, {0.0}, 0.0));
-  cases.push_back(Priced("black bond option on 3 coupons a year is worth 0",
-                         With<T>([](T& t) { t.frequency = 3; }), 0, {0.0}, 0.0));
-  cases.push_back({"black bond option curve reference holding no array: -4",
-                   [](const Api& api, std::vector<double>& v) {
-                     SAFEARRAY* none = nullptr;
-                     double r = -1;
-                     const std::int32_t s =
-                         api.HW_BlackBondOption(36526, 5, 0.06, 100, 2, 1, 100, 0.1, 1, 1, &none, &r);
-                     v.push_back(r);
-                     return s;
-                   },
-                   -4, {0.0}, 0.0});
-  cases.push_back({"black bond option second dimension declared 1 To 2: -2",
-                   [](const Api& api, std::vector<double>& v) {
-                     Array a({{36526, 0.05}}, 0, 1);
-                     double r = -1;
-                     const std::int32_t s = api.HW_BlackBondOption(36526, 5, 0.06, 100, 2, 1, 100, 0.1, 1, 1,
-                                                                   a.get(), &r);
-                     v.push_back(r);
-                     return s;
-                   },
-                   -2, {0.0}, 0.0});
-  cases.push_back(Priced("black bond option NaN expiry: -9", With<T>([](T& t) { t.optionYears = kNan; }), -9,
-                         {0.0}, 0.0));
-  cases.push_back(Priced("black bond option infinite strike: -9", With<T>([](T& t) { t.strike = kInf; }), -9,
-                         {0.0}, 0.0));
-  cases.push_back(Priced("black bond option NaN volatility: -9", With<T>([](T& t) { t.yieldVol = kNan; }), -9,
-                         {0.0}, 0.0));
-  cases.push_back(Priced("black bond option expiry past year 9999: -9",
-                         With<T>([](T& t) { t.optionYears = 9000.0; }), -9, {0.0}, 0.0));
-  cases.push_back(Priced("black bond option bond maturity past year 9999: -9",
-                         With<T>([](T& t) { t.bondYears = 1e300; }), -9, {0.0}, 0.0));
-  cases.push_back(Priced("black bond option valuation before year 1: -9",
-                         With<T>([](T& t) { t.serial = -800000; }), -9, {0.0}, 0.0));
-  cases.push_back(Priced("black bond option on rates too large to discount: -9", T{}, -9, {0.0}, 0.0,
-                         FlatCurve(36526, 1e300)));
-  cases.push_back({"black bond option null result pointer: -9",
-                   [](const Api& api, std::vector<double>&) {
-                     Array a(FlatCurve(36526, 0.05));
-                     return api.HW_BlackBondOption(36526, 5, 0.06, 100, 2, 1, 100, 0.1, 1, 1, a.get(), nullptr);
-                   },
-                   -9, {}, 0.0});
-}
 
-void AddSwaptionCases(std::vector<Case>& cases) {
-  using T = SwaptionTerms;
-  cases.push_back(Priced("black swaption payer", T{}, 0, {1.7998140}));
-  cases.push_back(
-      Priced("black swaption receiver", With<T>([](T& t) { t.receiverFlag = 1; }), 0, {1.5379233}));
-  for (std::int32_t flag : {2, -1}) {
-    cases.push_back(Priced("black swaption flag " + std::to_string(flag) + " is a payer",
-                           With<T>([=](T& t) { t.receiverFlag = flag; }), 0, {1.7998140}));
-  }
-  for (std::int32_t f : {3, 0, -2}) {
-    cases.push_back(Priced("black swaption " + std::to_string(f) + " payments a year: -2",
-                           With<T>([=](T& t) { t.frequency = f; }), -2, {0.0}, 0.0));
-  }
-  cases.push_back(Priced("black swaption on a swap ending at expiry is worth 0",
-                         With<T>([](T& t) { t.endYears = 1.0; }), 0, {0.0}, 0.0));
-  cases.push_back(Priced("black swaption expiring today is worth 0",
-                         With<T>([](T& t) { t.expiryYears = 0.0; }), 0, {0.0}, 0.0));
-  cases.push_back(
-      Priced("black swaption NaN swap end: -9", With<T>([](T& t) { t.endYears = kNan; }), -9, {0.0}, 0.0));
-  cases.push_back(Priced("black swaption infinite notional: -9", With<T>([](T& t) { t.notional = -kInf; }),
-                         -9, {0.0}, 0.0));
-  cases.push_back(Priced("black swaption expiry past year 9999: -9",
-                         With<T>([](T& t) { t.expiryYears = 9000.0; }), -9, {0.0}, 0.0));
-  cases.push_back(Priced("black swaption valuation after year 9999: -9",
-                         With<T>([](T& t) { t.serial = 3000000; }), -9, {0.0}, 0.0));
-  cases.push_back({"black swaption null result pointer: -9",
-                   [](const Api& api, std::vector<double>&) {
-                     Array a(FlatCurve(36526, 0.05));
-                     return api.HW_BlackSwapOption(36526, 1, 6, 0.05, 100, 2, 0.2, 0, a.get(), nullptr);
-                   },
-                   -9, {}, 0.0});
-  cases.push_back({"black swaption curve reference holding no array: -4",
-                   [](const Api& api, std::vector<double>& v) {
-                     SAFEARRAY* none = nullptr;
-                     double r = -1;
-                     const std::int32_t s = api.HW_BlackSwapOption(36526, 1, 6, 0.05, 100, 2, 0.2, 0, &none, &r);
-                     v.push_back(r);
-                     return s;
-                   },
-                   -4, {0.0}, 0.0});
-}
-
-void AddCapCases(std::vector<Case>& cases) {
-  using T = CapTerms;
-  cases.push_back(Priced("black cap", T{}, 0, {1.2055755}));
-  for (std::int32_t flag : {0, 2, -1}) {
-    cases.push_back(Priced("black cap flag " + std::to_string(flag) + " is a floor",
-                           With<T>([=](T& t) { t.capFlag = flag; }), 0, {1.1264071}));
-  }
-  for (std::int32_t f : {3, 0, 6}) {
-    cases.push_back(Priced("black cap " + std::to_string(f) + " payments a year: -3",
-                           With<T>([=](T& t) { t.frequency = f; }), -3, {0.0}, 0.0));
-  }
-  cases.push_back(Priced("black cap ending before its start is worth 0",
-                         With<T>([](T& t) { t.endYears = 0.2; }), 0, {0.0}, 0.0));
-  cases.push_back(
-      Priced("black cap NaN cap rate: -9", With<T>([](T& t) { t.capRate = kNan; }), -9, {0.0}, 0.0));
-  cases.push_back(
-      Priced("black cap infinite volatility: -9", With<T>([](T& t) { t.vol = kInf; }), -9, {0.0}, 0.0));
-  cases.push_back(Priced("black cap start before year 1: -9", With<T>([](T& t) { t.startYears = -3000.0; }),
-                         -9, {0.0}, 0.0));
-  cases.push_back({"black cap null result pointer: -9",
-                   [](const Api& api, std::vector<double>&) {
-                     Array a(FlatCurve(36526, 0.05));
-                     return api.HW_BlackCap(36526, 0.25, 3, 0.05, 100, 4, 0.2, 1, a.get(), nullptr);
-                   },
-                   -9, {}, 0.0});
-  cases.push_back({"black cap one-dimensional curve: -5",
-                   [](const Api& api, std::vector<double>& v) {
-                     Array a(VT_R8, {{4, 0}});
-                     double r = -1;
-                     const std::int32_t s = api.HW_BlackCap(36526, 0.25, 3, 0.05, 100, 4, 0.2, 1, a.get(), &r);
-                     v.push_back(r);
-                     return s;
-                   },
-                   -5, {0.0}, 0.0});
-}
-
-void AddBlackCases(std::vector<Case>& cases) {
-  AddBondOptionCases(cases);
-  AddSwaptionCases(cases);
-  AddCapCases(cases);
+  // The curve reader's statuses and a missing result.
+  struct HandedRow {
+    const char* name;
+    CurveCall call;
+    Handed handed;
+    std::int32_t status;
+  };
+  const HandedRow handed[] = {
+      {"black bond option curve reference holding no array: -4", BondOption({}), Handed::kNoArray, -4},
+      {"black bond option second dimension declared 1 To 2: -2", BondOption({}), Handed::kColumnsFrom1, -2},
+      {"black bond option null result pointer: -9", BondOption({}), Handed::kNullResult, -9},
+      {"black swaption null result pointer: -9", Swaption({}), Handed::kNullResult, -9},
+      {"black swaption curve reference holding no array: -4", Swaption({}), Handed::kNoArray, -4},
+      {"black cap null result pointer: -9", Cap({}), Handed::kNullResult, -9},
+      {"black cap one-dimensional curve: -5", Cap({}), Handed::kOneDimensional, -5},
+  };
+  for (const HandedRow& r : handed) cases.push_back(HandedCase(r.name, r.call, r.handed, r.status));
 }
 
 const bool registered = RegisterCases(AddBlackCases);
