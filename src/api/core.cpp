@@ -86,9 +86,26 @@ int DateAfterYears(const char* argument, int valuationJdn, double years) {
   return jdn;
 }
 
-void BondDates(const char* argument, int valuationJdn, double years, int* accrualStart, int* maturity) {
-  RequireFinite(argument, years);
-  if (!lorvex::BondDates(valuationJdn, years, accrualStart, maturity)) RefuseDate(argument, years);
+PeriodDays PeriodDates(int valuationSerial, const char* firstArgument, double firstYears, double maturityYears) {
+  PeriodDays days{};
+  days.valuation = ValuationJdn(valuationSerial);
+  days.first = DateAfterYears(firstArgument, days.valuation, firstYears);
+  days.end = DateAfterYears("maturity", days.valuation, maturityYears);
+  return days;
+}
+
+BondDays BondDates(int valuationSerial, double maturityYears) {
+  BondDays days{};
+  days.valuation = ValuationJdn(valuationSerial);
+  RequireFinite("maturity", maturityYears);
+  if (!lorvex::BondDates(days.valuation, maturityYears, &days.accrualStart, &days.maturity)) {
+    RefuseDate("maturity", maturityYears);
+  }
+  return days;
+}
+
+void RefuseFrequency(int code, int frequency, const char* orElse) {
+  Refuse(code, "frequency", std::to_string(frequency) + " payments a year is not one of 1, 2, 4 or 12" + orElse);
 }
 
 void RefuseNegative(const char* argument, double value) {

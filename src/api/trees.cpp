@@ -74,28 +74,37 @@ void Build(HullWhiteTree& tree, TreeBuildArgs args, const TreeLimits& limits) {
   if (tree.status() != 0) RefuseTree(tree, limits);
 }
 
+// The model terms every tree set-up takes from its arguments; the limits
+// are checked once the dates are.
+template <class Terms, class Args>
+void SetTreeModel(Terms& t, const Args& a, int kind) {
+  t.sigma = a.volatility;
+  t.meanReversion = a.mean_reversion;
+  t.kind = kind;
+  RequireLimits(a.limits);
+}
+
+// A tree set-up's status: 0, or out of memory (a schedule the set-up
+// refused is reported before).
+void RequireSetup(int setupStatus) {
+  if (setupStatus != 0) Refuse(status::kTreeBuild, "", "out of memory");
+}
+
 BondTreeTerms BondTerms(const TreeBondOptionArgs& a, int kind) {
-  RequireFinite({{"maturity", a.maturity},
-                 {"coupon", a.coupon},
-                 {"face", a.face},
-                 {"expiry", a.expiry},
-                 {"strike", a.strike},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
+  RequireFiniteArgs::tree_bond_option(a);
+  const BondDays d = BondDates(a.valuation, a.maturity);
   BondTreeTerms t;
-  t.valuation = ValuationJdn(a.valuation);
-  BondDates("maturity", t.valuation, a.maturity, &t.accrualStart, &t.maturity);
+  t.valuation = d.valuation;
+  t.accrualStart = d.accrualStart;
+  t.maturity = d.maturity;
   t.expiry = DateAfterYears("expiry", t.valuation, a.expiry);
   t.face = a.face;
   t.couponRate = a.coupon;
   t.couponsPerYear = a.frequency;
   t.strike = a.strike;
   t.isAmerican = a.exercise == Exercise::American;
-  t.sigma = a.volatility;
-  t.meanReversion = a.mean_reversion;
   t.stepCount = a.steps;
-  t.kind = kind;
-  RequireLimits(a.limits);
+  SetTreeModel(t, a, kind);
   return t;
 }
 
@@ -113,9 +122,8 @@ double tree_bond_option(const TreeBondOptionArgs& a, int kind, const ZeroCurve& 
   BondTreeTerms terms = BondTerms(a, kind);
   RequireSteps("steps", a.steps);
   terms.slotCount = 1;
-  ZeroCurve market = curve;  // the bond's dates are added to it
-  BondTreeSetup setup(terms, market);
-  if (setup.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
+  BondTreeSetup setup(terms, curve);
+  RequireSetup(setup.status());
   HullWhiteTree tree;
   Build(tree, setup.Args(), a.limits);
   return FiniteResult(TreeBondOptionRollback(setup.exercise, terms.isAmerican, a.option == OptionType::Put,
@@ -129,7 +137,7 @@ TreeBondDisplay tree_bond_display(const TreeBondOptionArgs& a, int kind, const Z
   terms.slotCount = kDisplaySlots;
   auto impl = std::make_unique<TreeBondDisplay::Impl>(terms, curve);
   impl->valuation = terms.valuation;
-  if (impl->setup.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
+  RequireSetup(impl->setup.status());
   Build(impl->tree, impl->setup.Args(), a.limits);
   // Fills every node's three slots; the root value itself is not reported.
   TreeBondOptionRollback(impl->setup.exercise, terms.isAmerican, a.option == OptionType::Put, impl->setup.bond,
@@ -147,31 +155,20 @@ TreeBondDisplay tree_bond_display(const TreeBondOptionArgs& a, int kind, const Z
 }
 
 double tree_swaption(const TreeSwaptionArgs& a, int kind, const ZeroCurve& curve) {
-  RequireFinite({{"maturity", a.maturity},
-                 {"expiry", a.expiry},
-                 {"fixed_rate", a.fixed_rate},
-                 {"notional", a.notional},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
+  RequireFiniteArgs::tree_swaption(a);
+  const PeriodDays d = PeriodDates(a.valuation, "expiry", a.expiry, a.maturity);
   SwapTreeTerms t;
-  t.valuation = ValuationJdn(a.valuation);
-  t.end = DateAfterYears("maturity", t.valuation, a.maturity);
-  t.start = DateAfterYears("expiry", t.valuation, a.expiry);
+  t.valuation = d.valuation;
+  t.start = d.first;
+  t.end = d.end;
   t.fixedRate = a.fixed_rate;
   t.notional = a.notional;
   t.perYear = a.frequency;
-  t.sigma = a.volatility;
-  t.meanReversion = a.mean_reversion;
   t.stepCount = a.steps_per_year;
-  t.kind = kind;
-  RequireLimits(a.limits);
-  ZeroCurve market = curve;
-  SwapTreeSetup setup(t, market);
-  if (setup.status() == -2) {
-    Refuse(status::kSwapSchedule, "frequency",
-           std::to_string(a.frequency) + " payments a year is not one of 1, 2, 4 or 12");
-  }
-  if (setup.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
+  SetTreeModel(t, a, kind);
+  SwapTreeSetup setup(t, curve);
+  if (setup.status() == -2) RefuseFrequency(status::kSwapSchedule, a.frequency, "");
+  RequireSetup(setup.status());
   RequireSteps("steps_per_year", a.steps_per_year);
   HullWhiteTree tree;
   Build(tree, setup.Args(), a.limits);
@@ -179,56 +176,41 @@ double tree_swaption(const TreeSwaptionArgs& a, int kind, const ZeroCurve& curve
 }
 
 double tree_cap(const TreeCapArgs& a, int kind, const ZeroCurve& curve) {
-  RequireFinite({{"maturity", a.maturity},
-                 {"start", a.start},
-                 {"cap_rate", a.cap_rate},
-                 {"notional", a.notional},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
+  RequireFiniteArgs::tree_cap(a);
+  const PeriodDays d = PeriodDates(a.valuation, "start", a.start, a.maturity);
   CapTreeTerms t;
-  t.valuation = ValuationJdn(a.valuation);
-  t.end = DateAfterYears("maturity", t.valuation, a.maturity);
-  t.start = DateAfterYears("start", t.valuation, a.start);
+  t.valuation = d.valuation;
+  t.start = d.first;
+  t.end = d.end;
   t.capRate = a.cap_rate;
   t.notional = a.notional;
   t.perYear = a.frequency;
-  t.sigma = a.volatility;
-  t.meanReversion = a.mean_reversion;
   // Steps a year from the time to the first reset: a cap starting soon
   // gets a fine grid, one starting late a coarse one.
   t.stepCount = CapTreeStepCount(a.step_parameter, a.start);
-  t.kind = kind;
-  RequireLimits(a.limits);
-  ZeroCurve market = curve;
-  CapTreeSetup setup(t, market);
+  SetTreeModel(t, a, kind);
+  CapTreeSetup setup(t, curve);
   if (setup.status() == -3) {
-    Refuse(status::kCapSchedule, "frequency",
-           std::to_string(a.frequency) +
-               " payments a year is not one of 1, 2, 4 or 12, or no caplet lies between start and maturity");
+    RefuseFrequency(status::kCapSchedule, a.frequency, ", or no caplet lies between start and maturity");
   }
-  if (setup.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
+  RequireSetup(setup.status());
   HullWhiteTree tree;
   Build(tree, setup.Args(), a.limits);
   return FiniteResult(TreeCapRollback(a.option == CapType::Floor, setup.cap, tree));
 }
 
 double bond_tree_rate_delta(const BondTreeRateDeltaArgs& a, int kind, const ZeroCurve& curve) {
-  RequireFinite({{"maturity", a.maturity},
-                 {"expiry", a.expiry},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
-  const int valuation = ValuationJdn(a.valuation);
-  const int expiry = DateAfterYears("expiry", valuation, a.expiry);
-  const int end = DateAfterYears("maturity", valuation, a.maturity);
+  RequireFiniteArgs::bond_tree_rate_delta(a);
+  const PeriodDays d = PeriodDates(a.valuation, "expiry", a.expiry, a.maturity);
   RequireLimits(a.limits);
   RequireSteps("steps", a.steps);
   // The tree of the bond option without its bond: the same grid (equal
   // steps to the expiry) on the curve as given.
   ZeroCurve exercise;
-  exercise.Insert(expiry, 0.0);
-  const TreeModelLists lists = MakeTreeModelLists(valuation, a.volatility, a.mean_reversion);
+  exercise.Insert(d.first, 0.0);
+  const TreeModelLists lists = MakeTreeModelLists(d.valuation, a.volatility, a.mean_reversion);
   if (exercise.status() != 0 || lists.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
-  TreeBuildArgs args = TreeArgsOnMarket(kind, a.steps, valuation, end, exercise, curve, lists);
+  TreeBuildArgs args = TreeArgsOnMarket(kind, a.steps, d.valuation, d.end, exercise, curve, lists);
   args.uniformToExpiry = 1;
   args.yieldsFromDate = std::numeric_limits<double>::infinity();  // nothing is priced
   HullWhiteTree tree;
@@ -237,34 +219,26 @@ double bond_tree_rate_delta(const BondTreeRateDeltaArgs& a, int kind, const Zero
 }
 
 double cap_tree_rate_delta(const CapTreeRateDeltaArgs& a, int kind, const ZeroCurve& curve) {
-  RequireFinite({{"start", a.start},
-                 {"maturity", a.maturity},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
+  RequireFiniteArgs::cap_tree_rate_delta(a);
+  const PeriodDays d = PeriodDates(a.valuation, "start", a.start, a.maturity);
   CapTreeTerms t;
-  t.valuation = ValuationJdn(a.valuation);
-  t.start = DateAfterYears("start", t.valuation, a.start);
-  t.end = DateAfterYears("maturity", t.valuation, a.maturity);
+  t.valuation = d.valuation;
+  t.start = d.first;
+  t.end = d.end;
   // The cap only supplies its reset dates; its curve keeps its own points.
   t.notional = 100.0;
   t.capRate = 0.0;
   t.perYear = a.frequency;
-  t.sigma = a.volatility;
-  t.meanReversion = a.mean_reversion;
   // Unlike the cap itself, the steps a year come from the time to the end.
   t.stepCount = CapTreeStepCount(a.step_parameter, a.maturity);
-  t.kind = kind;
   t.addCapletDatesToCurve = false;
   t.nodeYields = false;
-  RequireLimits(a.limits);
-  ZeroCurve market = curve;
-  CapTreeSetup setup(t, market);
+  SetTreeModel(t, a, kind);
+  CapTreeSetup setup(t, curve);
   if (setup.status() == -3) {
-    Refuse(status::kCapSchedule, "frequency",
-           std::to_string(a.frequency) +
-               " payments a year is not one of 1, 2, 4 or 12, or the maturity is not after the start");
+    RefuseFrequency(status::kCapSchedule, a.frequency, ", or the maturity is not after the start");
   }
-  if (setup.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
+  RequireSetup(setup.status());
   HullWhiteTree tree;
   Build(tree, setup.Args(), a.limits);
   return RateSpacing(tree, a.limits);
