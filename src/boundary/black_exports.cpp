@@ -16,8 +16,8 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_BlackBondOption(
                                    .expiry = optionYears,
                                    .strike = strike,
                                    .volatility = yieldVolatility,
-                                   .option = CallFlag(callFlag),
-                                   .strike_quote = CleanFlag(cleanStrikeFlag)},
+                                   .option = OptionTypeFromFlag(callFlag),
+                                   .strike_quote = StrikeQuoteFromFlag(cleanStrikeFlag)},
                                   curve);
   });
 }
@@ -35,7 +35,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_BlackSwapOption(int32_t valuationSe
                                 .notional = notional,
                                 .frequency = paymentsPerYear,
                                 .volatility = volatility,
-                                .option = ReceiverFlag(receiverFlag)},
+                                .option = SwaptionTypeFromFlag(receiverFlag)},
                                curve);
   });
 }
@@ -53,7 +53,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_BlackCap(int32_t valuationSerial, d
                            .notional = notional,
                            .frequency = paymentsPerYear,
                            .volatility = volatility,
-                           .option = CapFlag(capFlag)},
+                           .option = CapTypeFromFlag(capFlag)},
                           curve);
   });
 }

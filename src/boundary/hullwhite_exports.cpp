@@ -18,8 +18,8 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_HullWhiteBondOption(
                                 .strike = strike,
                                 .volatility = sigma,
                                 .mean_reversion = meanReversion,
-                                .option = CallFlag(callFlag),
-                                .strike_quote = CleanFlag(cleanStrikeFlag)},
+                                .option = OptionTypeFromFlag(callFlag),
+                                .strike_quote = StrikeQuoteFromFlag(cleanStrikeFlag)},
                                curve);
   });
 }
@@ -37,7 +37,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_HullWhiteSwapOption(
                              .frequency = fixedPerYear,
                              .volatility = sigma,
                              .mean_reversion = meanReversion,
-                             .option = ReceiverFlag(receiverFlag)},
+                             .option = SwaptionTypeFromFlag(receiverFlag)},
                             curve);
   });
 }
@@ -57,7 +57,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_HullWhiteCap(int32_t valuationSeria
                         .frequency = paymentsPerYear,
                         .volatility = sigma,
                         .mean_reversion = meanReversion,
-                        .option = CapFlag(capFlag)},
+                        .option = CapTypeFromFlag(capFlag)},
                        curve);
   });
 }

@@ -15,7 +15,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_TreeSwapOption(
                                .fixed_rate = fixedRate,
                                .notional = notional,
                                .frequency = paymentsPerYear,
-                               .option = ReceiverFlag(receiverFlag),
+                               .option = SwaptionTypeFromFlag(receiverFlag),
                                .volatility = sigma,
                                .mean_reversion = meanReversion,
                                .steps_per_year = stepCount},
