@@ -4,6 +4,7 @@
 // step before the expiry).
 #include "boundary/display_arrays.h"
 #include "boundary/export_guard.h"
+#include "boundary/rate_terms.h"
 
 using namespace lorvex;
 
@@ -14,19 +15,13 @@ TreeBondOptionArgs TreeBondArgs(int32_t valuationSerial, double yearsToMaturity,
                                 int32_t couponsPerYear, double yearsToExpiry, double strike, int32_t callFlag,
                                 int32_t americanFlag, int32_t cleanStrikeFlag, double sigma, double meanReversion,
                                 int32_t stepCount) {
-  return {.valuation = valuationSerial,
-          .maturity = yearsToMaturity,
-          .coupon = couponRate,
-          .face = face,
-          .frequency = couponsPerYear,
-          .expiry = yearsToExpiry,
-          .strike = strike,
-          .option = OptionTypeFromFlag(callFlag),
-          .exercise = ExerciseFromFlag(americanFlag),
-          .strike_quote = StrikeQuoteFromFlag(cleanStrikeFlag),
-          .volatility = sigma,
-          .mean_reversion = meanReversion,
-          .steps = stepCount};
+  auto args = BondOptionTerms<TreeBondOptionArgs>(valuationSerial, yearsToMaturity, couponRate, face, couponsPerYear,
+                                                  yearsToExpiry, strike, callFlag, cleanStrikeFlag);
+  args.exercise = ExerciseFromFlag(americanFlag);
+  args.volatility = sigma;
+  args.mean_reversion = meanReversion;
+  args.steps = stepCount;
+  return args;
 }
 
 // Minimum spans (upper minus lower bound) of the first dimension of the
