@@ -228,48 +228,24 @@ std::size_t Dividends::size() const { return static_cast<std::size_t>(impl_->poi
 
 namespace {
 
+// The words of each choice, in the order of its enumerators.
 template <class Choice>
 struct Words;
-template <>
-struct Words<OptionType> {
-  static constexpr std::pair<OptionType, std::string_view> list[] = {{OptionType::Call, "call"},
-                                                                     {OptionType::Put, "put"}};
-};
-template <>
-struct Words<SwaptionType> {
-  static constexpr std::pair<SwaptionType, std::string_view> list[] = {{SwaptionType::Payer, "payer"},
-                                                                       {SwaptionType::Receiver, "receiver"}};
-};
-template <>
-struct Words<CapType> {
-  static constexpr std::pair<CapType, std::string_view> list[] = {{CapType::Cap, "cap"}, {CapType::Floor, "floor"}};
-};
-template <>
-struct Words<Exercise> {
-  static constexpr std::pair<Exercise, std::string_view> list[] = {{Exercise::European, "european"},
-                                                                   {Exercise::American, "american"}};
-};
-template <>
-struct Words<StrikeQuote> {
-  static constexpr std::pair<StrikeQuote, std::string_view> list[] = {{StrikeQuote::Clean, "clean"},
-                                                                      {StrikeQuote::Dirty, "dirty"}};
-};
-template <>
-struct Words<TreeKind> {
-  static constexpr std::pair<TreeKind, std::string_view> list[] = {
-      {TreeKind::Normal, "normal"}, {TreeKind::Lognormal, "lognormal"}, {TreeKind::Shape, "shape"}};
-};
-template <>
-struct Words<BarrierType> {
-  static constexpr std::pair<BarrierType, std::string_view> list[] = {{BarrierType::UpIn, "up-in"},
-                                                                      {BarrierType::UpOut, "up-out"},
-                                                                      {BarrierType::DownIn, "down-in"},
-                                                                      {BarrierType::DownOut, "down-out"}};
-};
-template <>
-struct Words<Payoff> {
-  static constexpr std::pair<Payoff, std::string_view> list[] = {{Payoff::Cash, "cash"}, {Payoff::Asset, "asset"}};
-};
+#define LORVEX_WORDS(Choice, ...)                                                 \
+  template <>                                                                    \
+  struct Words<Choice> {                                                         \
+    static constexpr std::pair<Choice, std::string_view> list[] = {__VA_ARGS__}; \
+  };
+LORVEX_WORDS(OptionType, {OptionType::Call, "call"}, {OptionType::Put, "put"})
+LORVEX_WORDS(SwaptionType, {SwaptionType::Payer, "payer"}, {SwaptionType::Receiver, "receiver"})
+LORVEX_WORDS(CapType, {CapType::Cap, "cap"}, {CapType::Floor, "floor"})
+LORVEX_WORDS(Exercise, {Exercise::European, "european"}, {Exercise::American, "american"})
+LORVEX_WORDS(StrikeQuote, {StrikeQuote::Clean, "clean"}, {StrikeQuote::Dirty, "dirty"})
+LORVEX_WORDS(TreeKind, {TreeKind::Normal, "normal"}, {TreeKind::Lognormal, "lognormal"}, {TreeKind::Shape, "shape"})
+LORVEX_WORDS(BarrierType, {BarrierType::UpIn, "up-in"}, {BarrierType::UpOut, "up-out"},
+             {BarrierType::DownIn, "down-in"}, {BarrierType::DownOut, "down-out"})
+LORVEX_WORDS(Payoff, {Payoff::Cash, "cash"}, {Payoff::Asset, "asset"})
+#undef LORVEX_WORDS
 
 template <class Choice>
 std::string_view Word(Choice v) noexcept {

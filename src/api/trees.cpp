@@ -84,10 +84,35 @@ void SetTreeModel(Terms& t, const Args& a, int kind) {
   RequireLimits(a.limits);
 }
 
+// The terms the swaption's and the cap's tree set-ups share: the period
+// from its first day (the swap's start, the cap's first reset) to its end,
+// the notional and the payments a year, and the model.
+template <class Terms, class Args>
+Terms PeriodTreeTerms(const Args& a, const char* firstArgument, double firstYears, int kind) {
+  const PeriodDays d = PeriodDates(a.valuation, firstArgument, firstYears, a.maturity);
+  Terms t;
+  t.valuation = d.valuation;
+  t.start = d.first;
+  t.end = d.end;
+  t.notional = a.notional;
+  t.perYear = a.frequency;
+  SetTreeModel(t, a, kind);
+  return t;
+}
+
 // A tree set-up's status: 0, or out of memory (a schedule the set-up
 // refused is reported before).
 void RequireSetup(int setupStatus) {
   if (setupStatus != 0) Refuse(status::kTreeBuild, "", "out of memory");
+}
+
+// The tree of a cap's set-up: a cap schedule it rejected is refused for its
+// frequency, with the set-up's other reason `orElse`.
+void BuildCapTree(HullWhiteTree& tree, const CapTreeSetup& setup, int frequency, const char* orElse,
+                  const TreeLimits& limits) {
+  if (setup.status() == -3) RefuseFrequency(status::kCapSchedule, frequency, orElse);
+  RequireSetup(setup.status());
+  Build(tree, setup.Args(), limits);
 }
 
 BondTreeTerms BondTerms(const TreeBondOptionArgs& a, int kind) {
@@ -156,16 +181,9 @@ TreeBondDisplay tree_bond_display(const TreeBondOptionArgs& a, int kind, const Z
 
 double tree_swaption(const TreeSwaptionArgs& a, int kind, const ZeroCurve& curve) {
   RequireFiniteArgs::tree_swaption(a);
-  const PeriodDays d = PeriodDates(a.valuation, "expiry", a.expiry, a.maturity);
-  SwapTreeTerms t;
-  t.valuation = d.valuation;
-  t.start = d.first;
-  t.end = d.end;
+  SwapTreeTerms t = PeriodTreeTerms<SwapTreeTerms>(a, "expiry", a.expiry, kind);
   t.fixedRate = a.fixed_rate;
-  t.notional = a.notional;
-  t.perYear = a.frequency;
   t.stepCount = a.steps_per_year;
-  SetTreeModel(t, a, kind);
   SwapTreeSetup setup(t, curve);
   if (setup.status() == -2) RefuseFrequency(status::kSwapSchedule, a.frequency, "");
   RequireSetup(setup.status());
@@ -177,25 +195,14 @@ double tree_swaption(const TreeSwaptionArgs& a, int kind, const ZeroCurve& curve
 
 double tree_cap(const TreeCapArgs& a, int kind, const ZeroCurve& curve) {
   RequireFiniteArgs::tree_cap(a);
-  const PeriodDays d = PeriodDates(a.valuation, "start", a.start, a.maturity);
-  CapTreeTerms t;
-  t.valuation = d.valuation;
-  t.start = d.first;
-  t.end = d.end;
+  CapTreeTerms t = PeriodTreeTerms<CapTreeTerms>(a, "start", a.start, kind);
   t.capRate = a.cap_rate;
-  t.notional = a.notional;
-  t.perYear = a.frequency;
   // Steps a year from the time to the first reset: a cap starting soon
   // gets a fine grid, one starting late a coarse one.
   t.stepCount = CapTreeStepCount(a.step_parameter, a.start);
-  SetTreeModel(t, a, kind);
-  CapTreeSetup setup(t, curve);
-  if (setup.status() == -3) {
-    RefuseFrequency(status::kCapSchedule, a.frequency, ", or no caplet lies between start and maturity");
-  }
-  RequireSetup(setup.status());
+  const CapTreeSetup setup(t, curve);
   HullWhiteTree tree;
-  Build(tree, setup.Args(), a.limits);
+  BuildCapTree(tree, setup, a.frequency, ", or no caplet lies between start and maturity", a.limits);
   return FiniteResult(TreeCapRollback(a.option == CapType::Floor, setup.cap, tree));
 }
 
@@ -234,36 +241,26 @@ double cap_tree_rate_delta(const CapTreeRateDeltaArgs& a, int kind, const ZeroCu
   t.addCapletDatesToCurve = false;
   t.nodeYields = false;
   SetTreeModel(t, a, kind);
-  CapTreeSetup setup(t, curve);
-  if (setup.status() == -3) {
-    RefuseFrequency(status::kCapSchedule, a.frequency, ", or the maturity is not after the start");
-  }
-  RequireSetup(setup.status());
+  const CapTreeSetup setup(t, curve);
   HullWhiteTree tree;
-  Build(tree, setup.Args(), a.limits);
+  BuildCapTree(tree, setup, a.frequency, ", or the maturity is not after the start", a.limits);
   return RateSpacing(tree, a.limits);
 }
 
 }  // namespace api
 
-double tree_bond_option(const TreeBondOptionArgs& args, const Curve& curve) {
-  return api::tree_bond_option(args, api::KindCode(args.tree), curve.impl().points);
-}
-double tree_swaption(const TreeSwaptionArgs& args, const Curve& curve) {
-  return api::tree_swaption(args, api::KindCode(args.tree), curve.impl().points);
-}
-double tree_cap(const TreeCapArgs& args, const Curve& curve) {
-  return api::tree_cap(args, api::KindCode(args.tree), curve.impl().points);
-}
-double bond_tree_rate_delta(const BondTreeRateDeltaArgs& args, const Curve& curve) {
-  return api::bond_tree_rate_delta(args, api::KindCode(args.tree), curve.impl().points);
-}
-double cap_tree_rate_delta(const CapTreeRateDeltaArgs& args, const Curve& curve) {
-  return api::cap_tree_rate_delta(args, api::KindCode(args.tree), curve.impl().points);
-}
-TreeBondDisplay tree_bond_display(const TreeBondOptionArgs& args, const Curve& curve) {
-  return api::tree_bond_display(args, api::KindCode(args.tree), curve.impl().points);
-}
+// The public calculations read the tree kind from their arguments.
+#define LORVEX_TREE_CALCULATION(Result, name, Args)                      \
+  Result name(const Args& args, const Curve& curve) {                    \
+    return api::name(args, api::KindCode(args.tree), curve.impl().points); \
+  }
+LORVEX_TREE_CALCULATION(double, tree_bond_option, TreeBondOptionArgs)
+LORVEX_TREE_CALCULATION(double, tree_swaption, TreeSwaptionArgs)
+LORVEX_TREE_CALCULATION(double, tree_cap, TreeCapArgs)
+LORVEX_TREE_CALCULATION(double, bond_tree_rate_delta, BondTreeRateDeltaArgs)
+LORVEX_TREE_CALCULATION(double, cap_tree_rate_delta, CapTreeRateDeltaArgs)
+LORVEX_TREE_CALCULATION(TreeBondDisplay, tree_bond_display, TreeBondOptionArgs)
+#undef LORVEX_TREE_CALCULATION
 
 // ---- The display's accessors ----------------------------------------------
 
