@@ -177,8 +177,23 @@ std::vector<Point> PointsOf(const ZeroCurve& curve, double shift) {
 
 }  // namespace
 
-Curve::Curve() : impl_(std::make_unique<Impl>()) {}
-Curve::Curve(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+// Curves and dividends are values over their points: a copy is a deep copy.
+#define LORVEX_POINTS_VALUE(Type)                                                             \
+  Type::Type() : impl_(std::make_unique<Impl>()) {}                                          \
+  Type::Type(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}                         \
+  Type::Type(const Type& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}             \
+  Type& Type::operator=(const Type& other) {                                                 \
+    if (this != &other) *impl_ = *other.impl_;                                               \
+    return *this;                                                                            \
+  }                                                                                          \
+  Type::Type(Type&&) noexcept = default;                                                     \
+  Type& Type::operator=(Type&&) noexcept = default;                                          \
+  Type::~Type() = default;                                                                   \
+  std::size_t Type::size() const { return static_cast<std::size_t>(impl_->points.Count()); }
+LORVEX_POINTS_VALUE(Curve)
+LORVEX_POINTS_VALUE(Dividends)
+#undef LORVEX_POINTS_VALUE
+
 Curve::Curve(std::span<const double> dates, std::span<const double> rates)
     : impl_(std::make_unique<Impl>(Impl{Points("curve", dates, rates, kSerialToJdn)})) {}
 Curve::Curve(std::initializer_list<double> dates, std::initializer_list<double> rates)
@@ -193,36 +208,15 @@ Curve Curve::flat(double rate) {
   const double date = 0.0;
   return Curve(std::span<const double>(&date, 1), std::span<const double>(&rate, 1));
 }
-Curve::Curve(const Curve& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}
-Curve& Curve::operator=(const Curve& other) {
-  if (this != &other) *impl_ = *other.impl_;
-  return *this;
-}
-Curve::Curve(Curve&&) noexcept = default;
-Curve& Curve::operator=(Curve&&) noexcept = default;
-Curve::~Curve() = default;
-
 double Curve::rate(double date) const { return impl_->points.Interpolate(date + kSerialToJdn); }
 std::vector<Point> Curve::points() const { return PointsOf(impl_->points, kSerialToJdn); }
-std::size_t Curve::size() const { return static_cast<std::size_t>(impl_->points.Count()); }
 
-Dividends::Dividends() : impl_(std::make_unique<Impl>()) {}
-Dividends::Dividends(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Dividends::Dividends(std::span<const double> times, std::span<const double> amounts)
     : impl_(std::make_unique<Impl>(Impl{Points("dividends", times, amounts, 0.0)})) {}
 Dividends::Dividends(std::initializer_list<double> times, std::initializer_list<double> amounts)
     : Dividends(std::span<const double>(times.begin(), times.size()),
                 std::span<const double>(amounts.begin(), amounts.size())) {}
-Dividends::Dividends(const Dividends& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}
-Dividends& Dividends::operator=(const Dividends& other) {
-  if (this != &other) *impl_ = *other.impl_;
-  return *this;
-}
-Dividends::Dividends(Dividends&&) noexcept = default;
-Dividends& Dividends::operator=(Dividends&&) noexcept = default;
-Dividends::~Dividends() = default;
 std::vector<Point> Dividends::points() const { return PointsOf(impl_->points, 0.0); }
-std::size_t Dividends::size() const { return static_cast<std::size_t>(impl_->points.Count()); }
 
 // ---- Words ----------------------------------------------------------------
 
