@@ -37,16 +37,8 @@ void AddBondOptionCommand(CLI::App& app, int& exitCode) {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const BondOptionTerms& t = opts->terms;
     exitCode = Price("black_bond_option", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::BlackBondOptionArgs args{.valuation = serial,
-                                             .maturity = t.bondMaturity,
-                                             .coupon = t.coupon,
-                                             .face = t.face,
-                                             .frequency = t.frequency,
-                                             .expiry = t.expiry,
-                                             .strike = t.strike,
-                                             .volatility = opts->yieldVol,
-                                             .option = t.Option(),
-                                             .strike_quote = t.Quote()};
+      auto args = t.ToArgs<lorvex::BlackBondOptionArgs>(serial);
+      args.volatility = opts->yieldVol;
       inputs = InputsOf(args);
       return {{t.type, lorvex::black_bond_option(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
@@ -66,14 +58,8 @@ void AddSwaptionCommand(CLI::App& app, int& exitCode) {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const SwaptionTerms& t = opts->terms;
     exitCode = Price("black_swaption", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::BlackSwaptionArgs args{.valuation = serial,
-                                           .expiry = t.expiry,
-                                           .maturity = t.swapEnd,
-                                           .fixed_rate = t.fixedRate,
-                                           .notional = t.notional,
-                                           .frequency = t.frequency,
-                                           .volatility = opts->vol,
-                                           .option = t.Option()};
+      auto args = t.ToArgs<lorvex::BlackSwaptionArgs>(serial);
+      args.volatility = opts->vol;
       inputs = InputsOf(args);
       return {{t.type, lorvex::black_swaption(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
@@ -93,14 +79,8 @@ void AddCapCommand(CLI::App& app, int& exitCode) {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const CapTerms& t = opts->terms;
     exitCode = Price("black_cap", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::BlackCapArgs args{.valuation = serial,
-                                      .start = t.start,
-                                      .maturity = t.end,
-                                      .cap_rate = t.capRate,
-                                      .notional = t.notional,
-                                      .frequency = t.frequency,
-                                      .volatility = opts->vol,
-                                      .option = t.Option()};
+      auto args = t.ToArgs<lorvex::BlackCapArgs>(serial);
+      args.volatility = opts->vol;
       inputs = InputsOf(args);
       return {{t.type, lorvex::black_cap(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });

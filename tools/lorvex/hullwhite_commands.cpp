@@ -36,17 +36,9 @@ void AddBondOptionCommand(CLI::App& app, int& exitCode) {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const BondOptionTerms& t = opts->terms;
     exitCode = Price("hw_bond_option", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::HwBondOptionArgs args{.valuation = serial,
-                                          .maturity = t.bondMaturity,
-                                          .coupon = t.coupon,
-                                          .face = t.face,
-                                          .frequency = t.frequency,
-                                          .expiry = t.expiry,
-                                          .strike = t.strike,
-                                          .volatility = opts->model.sigma,
-                                          .mean_reversion = opts->model.meanReversion,
-                                          .option = t.Option(),
-                                          .strike_quote = t.Quote()};
+      auto args = t.ToArgs<lorvex::HwBondOptionArgs>(serial);
+      args.volatility = opts->model.sigma;
+      args.mean_reversion = opts->model.meanReversion;
       inputs = InputsOf(args);
       return {{t.type, lorvex::hw_bond_option(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
@@ -63,15 +55,9 @@ void AddSwaptionCommand(CLI::App& app, int& exitCode) {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const SwaptionTerms& t = opts->terms;
     exitCode = Price("hw_swaption", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::HwSwaptionArgs args{.valuation = serial,
-                                        .expiry = t.expiry,
-                                        .maturity = t.swapEnd,
-                                        .fixed_rate = t.fixedRate,
-                                        .notional = t.notional,
-                                        .frequency = t.frequency,
-                                        .volatility = opts->model.sigma,
-                                        .mean_reversion = opts->model.meanReversion,
-                                        .option = t.Option()};
+      auto args = t.ToArgs<lorvex::HwSwaptionArgs>(serial);
+      args.volatility = opts->model.sigma;
+      args.mean_reversion = opts->model.meanReversion;
       inputs = InputsOf(args);
       return {{t.type, lorvex::hw_swaption(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
@@ -88,15 +74,9 @@ void AddCapCommand(CLI::App& app, int& exitCode) {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const CapTerms& t = opts->terms;
     exitCode = Price("hw_cap", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::HwCapArgs args{.valuation = serial,
-                                   .start = t.start,
-                                   .maturity = t.end,
-                                   .cap_rate = t.capRate,
-                                   .notional = t.notional,
-                                   .frequency = t.frequency,
-                                   .volatility = opts->model.sigma,
-                                   .mean_reversion = opts->model.meanReversion,
-                                   .option = t.Option()};
+      auto args = t.ToArgs<lorvex::HwCapArgs>(serial);
+      args.volatility = opts->model.sigma;
+      args.mean_reversion = opts->model.meanReversion;
       inputs = InputsOf(args);
       return {{t.type, lorvex::hw_cap(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
