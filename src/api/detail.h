@@ -56,20 +56,13 @@ namespace api {
 std::string Num(double value);
 
 void RequireFinite(const char* argument, double value);
-// Refuses the first argument that is not finite. Inline, so a call that
-// passes costs a comparison per argument and no function call.
-using NamedValues = std::initializer_list<std::pair<const char*, double>>;
-inline void RequireFinite(NamedValues arguments) {
-  for (const auto& [name, value] : arguments) {
-    if (!std::isfinite(value)) RequireFinite(name, value);
-  }
-}
 // Every calculation first asks all the numbers of its arguments to be
-// finite, and refuses the first that is not in the order of the struct's
+// finite and refuses the first that is not, in the order of the struct's
 // fields. One check per calculation, generated from its field list in
 // LORVEX_CALCULATIONS so that it names the fields as the API does:
 // RequireFiniteArgs::black_cap(args). Integers, choices and tree limits are
-// checked where they are used.
+// checked where they are used. Inline, so a call that passes costs a
+// comparison per number and no function call.
 inline void RequireFiniteField(const char* argument, double value) {
   if (!std::isfinite(value)) RequireFinite(argument, value);
 }
@@ -85,6 +78,8 @@ struct RequireFiniteArgs {
 };
 
 [[noreturn]] void RefuseNegative(const char* argument, double value);
+// Refuses the first of the named values that is below 0.
+using NamedValues = std::initializer_list<std::pair<const char*, double>>;
 inline void RequireNotNegative(NamedValues arguments) {
   for (const auto& [name, value] : arguments) {
     if (value < 0.0) RefuseNegative(name, value);
