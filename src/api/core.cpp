@@ -86,9 +86,26 @@ int DateAfterYears(const char* argument, int valuationJdn, double years) {
   return jdn;
 }
 
-void BondDates(const char* argument, int valuationJdn, double years, int* accrualStart, int* maturity) {
-  RequireFinite(argument, years);
-  if (!lorvex::BondDates(valuationJdn, years, accrualStart, maturity)) RefuseDate(argument, years);
+PeriodDays PeriodDates(int valuationSerial, const char* firstArgument, double firstYears, double maturityYears) {
+  PeriodDays days{};
+  days.valuation = ValuationJdn(valuationSerial);
+  days.first = DateAfterYears(firstArgument, days.valuation, firstYears);
+  days.end = DateAfterYears("maturity", days.valuation, maturityYears);
+  return days;
+}
+
+BondDays BondDates(int valuationSerial, double maturityYears) {
+  BondDays days{};
+  days.valuation = ValuationJdn(valuationSerial);
+  RequireFinite("maturity", maturityYears);
+  if (!lorvex::BondDates(days.valuation, maturityYears, &days.accrualStart, &days.maturity)) {
+    RefuseDate("maturity", maturityYears);
+  }
+  return days;
+}
+
+void RefuseFrequency(int code, int frequency, const char* orElse) {
+  Refuse(code, "frequency", std::to_string(frequency) + " payments a year is not one of 1, 2, 4 or 12" + orElse);
 }
 
 void RefuseNegative(const char* argument, double value) {
@@ -160,8 +177,23 @@ std::vector<Point> PointsOf(const ZeroCurve& curve, double shift) {
 
 }  // namespace
 
-Curve::Curve() : impl_(std::make_unique<Impl>()) {}
-Curve::Curve(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+// Curves and dividends are values over their points: a copy is a deep copy.
+#define LORVEX_POINTS_VALUE(Type)                                                             \
+  Type::Type() : impl_(std::make_unique<Impl>()) {}                                          \
+  Type::Type(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}                         \
+  Type::Type(const Type& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}             \
+  Type& Type::operator=(const Type& other) {                                                 \
+    if (this != &other) *impl_ = *other.impl_;                                               \
+    return *this;                                                                            \
+  }                                                                                          \
+  Type::Type(Type&&) noexcept = default;                                                     \
+  Type& Type::operator=(Type&&) noexcept = default;                                          \
+  Type::~Type() = default;                                                                   \
+  std::size_t Type::size() const { return static_cast<std::size_t>(impl_->points.Count()); }
+LORVEX_POINTS_VALUE(Curve)
+LORVEX_POINTS_VALUE(Dividends)
+#undef LORVEX_POINTS_VALUE
+
 Curve::Curve(std::span<const double> dates, std::span<const double> rates)
     : impl_(std::make_unique<Impl>(Impl{Points("curve", dates, rates, kSerialToJdn)})) {}
 Curve::Curve(std::initializer_list<double> dates, std::initializer_list<double> rates)
@@ -176,83 +208,38 @@ Curve Curve::flat(double rate) {
   const double date = 0.0;
   return Curve(std::span<const double>(&date, 1), std::span<const double>(&rate, 1));
 }
-Curve::Curve(const Curve& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}
-Curve& Curve::operator=(const Curve& other) {
-  if (this != &other) *impl_ = *other.impl_;
-  return *this;
-}
-Curve::Curve(Curve&&) noexcept = default;
-Curve& Curve::operator=(Curve&&) noexcept = default;
-Curve::~Curve() = default;
-
 double Curve::rate(double date) const { return impl_->points.Interpolate(date + kSerialToJdn); }
 std::vector<Point> Curve::points() const { return PointsOf(impl_->points, kSerialToJdn); }
-std::size_t Curve::size() const { return static_cast<std::size_t>(impl_->points.Count()); }
 
-Dividends::Dividends() : impl_(std::make_unique<Impl>()) {}
-Dividends::Dividends(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 Dividends::Dividends(std::span<const double> times, std::span<const double> amounts)
     : impl_(std::make_unique<Impl>(Impl{Points("dividends", times, amounts, 0.0)})) {}
 Dividends::Dividends(std::initializer_list<double> times, std::initializer_list<double> amounts)
     : Dividends(std::span<const double>(times.begin(), times.size()),
                 std::span<const double>(amounts.begin(), amounts.size())) {}
-Dividends::Dividends(const Dividends& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}
-Dividends& Dividends::operator=(const Dividends& other) {
-  if (this != &other) *impl_ = *other.impl_;
-  return *this;
-}
-Dividends::Dividends(Dividends&&) noexcept = default;
-Dividends& Dividends::operator=(Dividends&&) noexcept = default;
-Dividends::~Dividends() = default;
 std::vector<Point> Dividends::points() const { return PointsOf(impl_->points, 0.0); }
-std::size_t Dividends::size() const { return static_cast<std::size_t>(impl_->points.Count()); }
 
 // ---- Words ----------------------------------------------------------------
 
 namespace {
 
+// The words of each choice, in the order of its enumerators.
 template <class Choice>
 struct Words;
-template <>
-struct Words<OptionType> {
-  static constexpr std::pair<OptionType, std::string_view> list[] = {{OptionType::Call, "call"},
-                                                                     {OptionType::Put, "put"}};
-};
-template <>
-struct Words<SwaptionType> {
-  static constexpr std::pair<SwaptionType, std::string_view> list[] = {{SwaptionType::Payer, "payer"},
-                                                                       {SwaptionType::Receiver, "receiver"}};
-};
-template <>
-struct Words<CapType> {
-  static constexpr std::pair<CapType, std::string_view> list[] = {{CapType::Cap, "cap"}, {CapType::Floor, "floor"}};
-};
-template <>
-struct Words<Exercise> {
-  static constexpr std::pair<Exercise, std::string_view> list[] = {{Exercise::European, "european"},
-                                                                   {Exercise::American, "american"}};
-};
-template <>
-struct Words<StrikeQuote> {
-  static constexpr std::pair<StrikeQuote, std::string_view> list[] = {{StrikeQuote::Clean, "clean"},
-                                                                      {StrikeQuote::Dirty, "dirty"}};
-};
-template <>
-struct Words<TreeKind> {
-  static constexpr std::pair<TreeKind, std::string_view> list[] = {
-      {TreeKind::Normal, "normal"}, {TreeKind::Lognormal, "lognormal"}, {TreeKind::Shape, "shape"}};
-};
-template <>
-struct Words<BarrierType> {
-  static constexpr std::pair<BarrierType, std::string_view> list[] = {{BarrierType::UpIn, "up-in"},
-                                                                      {BarrierType::UpOut, "up-out"},
-                                                                      {BarrierType::DownIn, "down-in"},
-                                                                      {BarrierType::DownOut, "down-out"}};
-};
-template <>
-struct Words<Payoff> {
-  static constexpr std::pair<Payoff, std::string_view> list[] = {{Payoff::Cash, "cash"}, {Payoff::Asset, "asset"}};
-};
+#define LORVEX_WORDS(Choice, ...)                                                 \
+  template <>                                                                    \
+  struct Words<Choice> {                                                         \
+    static constexpr std::pair<Choice, std::string_view> list[] = {__VA_ARGS__}; \
+  };
+LORVEX_WORDS(OptionType, {OptionType::Call, "call"}, {OptionType::Put, "put"})
+LORVEX_WORDS(SwaptionType, {SwaptionType::Payer, "payer"}, {SwaptionType::Receiver, "receiver"})
+LORVEX_WORDS(CapType, {CapType::Cap, "cap"}, {CapType::Floor, "floor"})
+LORVEX_WORDS(Exercise, {Exercise::European, "european"}, {Exercise::American, "american"})
+LORVEX_WORDS(StrikeQuote, {StrikeQuote::Clean, "clean"}, {StrikeQuote::Dirty, "dirty"})
+LORVEX_WORDS(TreeKind, {TreeKind::Normal, "normal"}, {TreeKind::Lognormal, "lognormal"}, {TreeKind::Shape, "shape"})
+LORVEX_WORDS(BarrierType, {BarrierType::UpIn, "up-in"}, {BarrierType::UpOut, "up-out"},
+             {BarrierType::DownIn, "down-in"}, {BarrierType::DownOut, "down-out"})
+LORVEX_WORDS(Payoff, {Payoff::Cash, "cash"}, {Payoff::Asset, "asset"})
+#undef LORVEX_WORDS
 
 template <class Choice>
 std::string_view Word(Choice v) noexcept {

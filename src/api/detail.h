@@ -56,15 +56,30 @@ namespace api {
 std::string Num(double value);
 
 void RequireFinite(const char* argument, double value);
-// Refuses the first argument that is not finite. Inline, so a call that
-// passes costs a comparison per argument and no function call.
-using NamedValues = std::initializer_list<std::pair<const char*, double>>;
-inline void RequireFinite(NamedValues arguments) {
-  for (const auto& [name, value] : arguments) {
-    if (!std::isfinite(value)) RequireFinite(name, value);
-  }
+// Every calculation first asks all the numbers of its arguments to be
+// finite and refuses the first that is not, in the order of the struct's
+// fields. One check per calculation, generated from its field list in
+// LORVEX_CALCULATIONS so that it names the fields as the API does:
+// RequireFiniteArgs::black_cap(args). Integers, choices and tree limits are
+// checked where they are used. Inline, so a call that passes costs a
+// comparison per number and no function call.
+inline void RequireFiniteField(const char* argument, double value) {
+  if (!std::isfinite(value)) RequireFinite(argument, value);
 }
+template <class NotANumber>
+void RequireFiniteField(const char*, const NotANumber&) {}
+struct RequireFiniteArgs {
+#define LORVEX_FINITE_FIELD(field) RequireFiniteField(#field, args.field);
+#define LORVEX_FINITE_ARGS(name, Args, market, FIELDS) \
+  static void name(const Args& args) { FIELDS(LORVEX_FINITE_FIELD) }
+  LORVEX_CALCULATIONS(LORVEX_FINITE_ARGS)
+#undef LORVEX_FINITE_ARGS
+#undef LORVEX_FINITE_FIELD
+};
+
 [[noreturn]] void RefuseNegative(const char* argument, double value);
+// Refuses the first of the named values that is below 0.
+using NamedValues = std::initializer_list<std::pair<const char*, double>>;
 inline void RequireNotNegative(NamedValues arguments) {
   for (const auto& [name, value] : arguments) {
     if (value < 0.0) RefuseNegative(name, value);
@@ -74,8 +89,31 @@ inline void RequireNotNegative(NamedValues arguments) {
 int ValuationJdn(int serial);
 // valuationJdn + whole days of `years`, within the calendar.
 int DateAfterYears(const char* argument, int valuationJdn, double years);
-// Maturity and accrual start of a bond given by its years.
-void BondDates(const char* argument, int valuationJdn, double years, int* accrualStart, int* maturity);
+
+// The Julian days of a calculation over a period: the valuation, the
+// period's first day (`firstArgument` names its years: "start" or
+// "expiry") and its last ("maturity"), checked in that order.
+struct PeriodDays {
+  int valuation;
+  int first;
+  int end;
+};
+PeriodDays PeriodDates(int valuationSerial, const char* firstArgument, double firstYears, double maturityYears);
+
+// The Julian days of a coupon bond: the valuation, and the bond's accrual
+// start and maturity ("maturity": the valuation day less the fraction of a
+// year of the years, and plus the years).
+struct BondDays {
+  int valuation;
+  int accrualStart;
+  int maturity;
+};
+BondDays BondDates(int valuationSerial, double maturityYears);
+
+// A schedule refused for its frequency, with `status` (-2 swap, -3 cap):
+// "N payments a year is not one of 1, 2, 4 or 12" and `orElse`, the
+// schedule's other reason if it has one (", or ...").
+[[noreturn]] void RefuseFrequency(int status, int frequency, const char* orElse);
 // A priced value, refused when it is NaN or infinite.
 double FiniteResult(double value);
 

@@ -15,18 +15,20 @@ namespace api {
 
 namespace {
 
-[[noreturn]] void RefuseSchedule(int code, const char* what, int frequency) {
-  Refuse(code, "frequency",
-         std::to_string(frequency) + " payments a year is not one of 1, 2, 4 or 12, or the " + what +
-             " has no period between its dates");
+constexpr char kCapWithoutPeriod[] = ", or the cap has no period between its dates";
+
+// A clean strike excludes the interest accrued at expiry, which the buyer
+// of the bond pays on top.
+double DirtyStrike(double strike, StrikeQuote quote, const BondSchedule& bond, int expiry) {
+  return quote == StrikeQuote::Clean ? strike + bond.AccruedInterest(expiry) : strike;
 }
 
 // The option on the bond's flows after expiry, shared by the bond option and
 // the swaption once the bond is built and the dirty strike known.
-double HwOptionOnBond(int valuation, int expiry, double dirtyStrike, bool isCall, const ZeroCurve& curve,
+double HwOptionOnBond(int valuation, int expiry, double dirtyStrike, OptionType type, const ZeroCurve& curve,
                       double sigma, double a, const BondSchedule& bond) {
   const CouponBondOptionResult option =
-      HullWhiteCouponBondOption(valuation, expiry, dirtyStrike, isCall ? 0 : 1, curve, sigma, a, bond);
+      HullWhiteCouponBondOption(valuation, expiry, dirtyStrike, type, curve, sigma, a, bond);
   if (option.status != 0) {
     Refuse(status::kBadArgument, "strike",
            "no short rate prices the bond at the dirty strike " + Num(dirtyStrike) +
@@ -38,124 +40,72 @@ double HwOptionOnBond(int valuation, int expiry, double dirtyStrike, bool isCall
 }  // namespace
 
 double bond_price(const BondPriceArgs& a, const ZeroCurve& curve) {
-  RequireFinite({{"maturity", a.maturity}, {"coupon", a.coupon}, {"face", a.face}});
-  const int valuation = ValuationJdn(a.valuation);
-  int start = 0;
-  int maturity = 0;
-  BondDates("maturity", valuation, a.maturity, &start, &maturity);
+  RequireFiniteArgs::bond_price(a);
+  const BondDays d = BondDates(a.valuation, a.maturity);
   // A rejected frequency leaves an empty bond, which prices to 0.
-  BondSchedule bond(a.face, a.coupon, start, maturity, a.frequency);
-  return FiniteResult(bond.ForwardPrice(valuation, valuation, curve) - bond.AccruedInterest(valuation));
+  BondSchedule bond(a.face, a.coupon, d.accrualStart, d.maturity, a.frequency);
+  return FiniteResult(bond.ForwardPrice(d.valuation, d.valuation, curve) - bond.AccruedInterest(d.valuation));
 }
 
 double black_bond_option(const BlackBondOptionArgs& a, const ZeroCurve& curve) {
-  RequireFinite({{"maturity", a.maturity},
-                 {"coupon", a.coupon},
-                 {"face", a.face},
-                 {"expiry", a.expiry},
-                 {"strike", a.strike},
-                 {"volatility", a.volatility}});
-  const int valuation = ValuationJdn(a.valuation);
-  int start = 0;
-  int maturity = 0;
-  BondDates("maturity", valuation, a.maturity, &start, &maturity);
-  const int expiry = DateAfterYears("expiry", valuation, a.expiry);
-  BondSchedule bond(a.face, a.coupon, start, maturity, a.frequency);
-  // A clean strike excludes the interest accrued at expiry, which the buyer
-  // of the bond pays on top.
-  const double dirtyStrike =
-      a.strike_quote == StrikeQuote::Clean ? a.strike + bond.AccruedInterest(expiry) : a.strike;
-  return FiniteResult(
-      BlackBondOption(valuation, expiry, dirtyStrike, a.volatility, a.option == OptionType::Put, curve, bond));
+  RequireFiniteArgs::black_bond_option(a);
+  const BondDays d = BondDates(a.valuation, a.maturity);
+  const int expiry = DateAfterYears("expiry", d.valuation, a.expiry);
+  BondSchedule bond(a.face, a.coupon, d.accrualStart, d.maturity, a.frequency);
+  return FiniteResult(BlackBondOption(d.valuation, expiry, DirtyStrike(a.strike, a.strike_quote, bond, expiry),
+                                      a.volatility, a.option, curve, bond));
 }
 
 double black_swaption(const BlackSwaptionArgs& a, const ZeroCurve& curve) {
-  RequireFinite({{"expiry", a.expiry},
-                 {"maturity", a.maturity},
-                 {"fixed_rate", a.fixed_rate},
-                 {"notional", a.notional},
-                 {"volatility", a.volatility}});
-  const int valuation = ValuationJdn(a.valuation);
-  const int expiry = DateAfterYears("expiry", valuation, a.expiry);
-  const int end = DateAfterYears("maturity", valuation, a.maturity);
-  const SwapSchedule swap(a.notional, a.fixed_rate, 0.0, expiry, end, a.frequency, a.frequency);
-  if (swap.status() != 0) RefuseSchedule(status::kSwapSchedule, "swap", a.frequency);
-  return FiniteResult(
-      BlackSwaption(valuation, expiry, a.volatility, a.option == SwaptionType::Payer, curve, swap));
+  RequireFiniteArgs::black_swaption(a);
+  const PeriodDays d = PeriodDates(a.valuation, "expiry", a.expiry, a.maturity);
+  const SwapSchedule swap(a.notional, a.fixed_rate, 0.0, d.first, d.end, a.frequency, a.frequency);
+  if (swap.status() != 0) {
+    RefuseFrequency(status::kSwapSchedule, a.frequency, ", or the swap has no period between its dates");
+  }
+  return FiniteResult(BlackSwaption(d.valuation, d.first, a.volatility, OptionOnRate(a.option), curve, swap));
 }
 
 double black_cap(const BlackCapArgs& a, const ZeroCurve& curve) {
-  RequireFinite({{"start", a.start},
-                 {"maturity", a.maturity},
-                 {"cap_rate", a.cap_rate},
-                 {"notional", a.notional},
-                 {"volatility", a.volatility}});
-  const int valuation = ValuationJdn(a.valuation);
-  const int start = DateAfterYears("start", valuation, a.start);
-  const int end = DateAfterYears("maturity", valuation, a.maturity);
+  RequireFiniteArgs::black_cap(a);
+  const PeriodDays d = PeriodDates(a.valuation, "start", a.start, a.maturity);
   // The volatility travels with every caplet as its third value.
-  const CapSchedule cap(a.notional, a.cap_rate, start, end, a.frequency, a.volatility);
-  if (cap.status() != 0) RefuseSchedule(status::kCapSchedule, "cap", a.frequency);
-  return FiniteResult(BlackCapFloor(valuation, a.volatility, a.option == CapType::Floor, curve, cap));
+  const CapSchedule cap(a.notional, a.cap_rate, d.first, d.end, a.frequency, a.volatility);
+  if (cap.status() != 0) RefuseFrequency(status::kCapSchedule, a.frequency, kCapWithoutPeriod);
+  return FiniteResult(BlackCapFloor(d.valuation, a.volatility, OptionOnRate(a.option), curve, cap));
 }
 
 double hw_bond_option(const HwBondOptionArgs& a, const ZeroCurve& curve) {
-  RequireFinite({{"maturity", a.maturity},
-                 {"coupon", a.coupon},
-                 {"face", a.face},
-                 {"expiry", a.expiry},
-                 {"strike", a.strike},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
-  const int valuation = ValuationJdn(a.valuation);
-  int start = 0;
-  int maturity = 0;
-  BondDates("maturity", valuation, a.maturity, &start, &maturity);
-  const int expiry = DateAfterYears("expiry", valuation, a.expiry);
+  RequireFiniteArgs::hw_bond_option(a);
+  const BondDays d = BondDates(a.valuation, a.maturity);
+  const int expiry = DateAfterYears("expiry", d.valuation, a.expiry);
   // A rejected frequency leaves an empty bond: an option on nothing, 0.
-  BondSchedule bond(a.face, a.coupon, start, maturity, a.frequency);
-  double dirtyStrike = a.strike;
-  if (a.strike_quote == StrikeQuote::Clean) dirtyStrike += bond.AccruedInterest(expiry);
-  return HwOptionOnBond(valuation, expiry, dirtyStrike, a.option == OptionType::Call, curve, a.volatility,
-                        a.mean_reversion, bond);
+  BondSchedule bond(a.face, a.coupon, d.accrualStart, d.maturity, a.frequency);
+  return HwOptionOnBond(d.valuation, expiry, DirtyStrike(a.strike, a.strike_quote, bond, expiry), a.option, curve,
+                        a.volatility, a.mean_reversion, bond);
 }
 
 double hw_swaption(const HwSwaptionArgs& a, const ZeroCurve& curve) {
-  RequireFinite({{"expiry", a.expiry},
-                 {"maturity", a.maturity},
-                 {"fixed_rate", a.fixed_rate},
-                 {"notional", a.notional},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
-  const int valuation = ValuationJdn(a.valuation);
-  int start = 0;
-  int maturity = 0;
-  BondDates("maturity", valuation, a.maturity, &start, &maturity);
-  const int expiry = DateAfterYears("expiry", valuation, a.expiry);
+  RequireFiniteArgs::hw_swaption(a);
+  const BondDays d = BondDates(a.valuation, a.maturity);
+  const int expiry = DateAfterYears("expiry", d.valuation, a.expiry);
   // The fixed leg with the notional repaid at the end is a coupon bond;
   // entering the swap at expiry is worth that bond against par, so the
   // right to receive fixed is a call on the bond struck at par plus the
   // coupon accrued at expiry, and the right to pay fixed is the put.
-  BondSchedule fixedLeg(a.notional, a.fixed_rate, start, maturity, a.frequency);
+  BondSchedule fixedLeg(a.notional, a.fixed_rate, d.accrualStart, d.maturity, a.frequency);
   const double dirtyStrike = a.notional + fixedLeg.AccruedInterest(expiry);
-  return HwOptionOnBond(valuation, expiry, dirtyStrike, a.option == SwaptionType::Receiver, curve,
-                        a.volatility, a.mean_reversion, fixedLeg);
+  const OptionType onBond = a.option == SwaptionType::Receiver ? OptionType::Call : OptionType::Put;
+  return HwOptionOnBond(d.valuation, expiry, dirtyStrike, onBond, curve, a.volatility, a.mean_reversion, fixedLeg);
 }
 
 double hw_cap(const HwCapArgs& a, const ZeroCurve& curve) {
-  RequireFinite({{"start", a.start},
-                 {"maturity", a.maturity},
-                 {"cap_rate", a.cap_rate},
-                 {"notional", a.notional},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
-  const int valuation = ValuationJdn(a.valuation);
-  const int start = DateAfterYears("start", valuation, a.start);
-  const int end = DateAfterYears("maturity", valuation, a.maturity);
-  const CapSchedule cap(a.notional, a.cap_rate, start, end, a.frequency, 0.0);
-  if (cap.status() != 0) RefuseSchedule(status::kCapSchedule, "cap", a.frequency);
-  return FiniteResult(HullWhiteCapValue(valuation, a.volatility, a.mean_reversion,
-                                        a.option == CapType::Cap ? 0 : 1, curve, cap));
+  RequireFiniteArgs::hw_cap(a);
+  const PeriodDays d = PeriodDates(a.valuation, "start", a.start, a.maturity);
+  const CapSchedule cap(a.notional, a.cap_rate, d.first, d.end, a.frequency, 0.0);
+  if (cap.status() != 0) RefuseFrequency(status::kCapSchedule, a.frequency, kCapWithoutPeriod);
+  return FiniteResult(
+      HullWhiteCapValue(d.valuation, a.volatility, a.mean_reversion, OptionOnRate(a.option), curve, cap));
 }
 
 }  // namespace api

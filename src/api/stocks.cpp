@@ -35,12 +35,7 @@ double ExoticResult(double value) {
 }
 
 EquityOptionTerms EquityTerms(const EquityOptionArgs& a) {
-  RequireFinite({{"spot", a.spot},
-                 {"strike", a.strike},
-                 {"rate", a.rate},
-                 {"expiry", a.expiry},
-                 {"dividend_yield", a.dividend_yield},
-                 {"volatility", a.volatility}});
+  RequireFiniteArgs::equity_option(a);
   // A stock price or a strike below 0 has no meaning; the exotics refuse
   // them too.
   RequireNotNegative({{"spot", a.spot}, {"strike", a.strike}});
@@ -50,16 +45,8 @@ EquityOptionTerms EquityTerms(const EquityOptionArgs& a) {
   }
   if (!(a.expiry > 0.0)) Refuse(status::kBadArgument, "expiry", Num(a.expiry) + " is not above 0");
   if (!(a.volatility > 0.0)) Refuse(status::kBadArgument, "volatility", Num(a.volatility) + " is not above 0");
-  const EquityOptionTerms terms{a.spot,
-                                a.strike,
-                                a.rate,
-                                a.expiry,
-                                a.dividend_yield,
-                                a.volatility,
-                                a.steps,
-                                a.exercise == Exercise::American,
-                                a.option == OptionType::Call,
-                                a.use_dividends};
+  const EquityOptionTerms terms{a.spot,       a.strike, a.rate,     a.expiry, a.dividend_yield,
+                                a.volatility, a.steps,  a.exercise, a.option, a.use_dividends};
   if (!MakeEquityLattice(terms).Usable()) {
     Refuse(status::kBadArgument, "volatility",
            "the lattice's factors are not usable numbers: volatility x sqrt(expiry / steps) = " +
@@ -110,67 +97,40 @@ EquityTreeDisplay equity_tree_display(const EquityOptionArgs& a, const ZeroCurve
 }
 
 double barrier(const BarrierArgs& a, int barrierType) {
-  RequireFinite({{"spot", a.spot},
-                 {"strike", a.strike},
-                 {"rate", a.rate},
-                 {"expiry", a.expiry},
-                 {"dividend_yield", a.dividend_yield},
-                 {"barrier", a.barrier},
-                 {"volatility", a.volatility}});
+  RequireFiniteArgs::barrier(a);
   RequireNotNegative({{"spot", a.spot}, {"strike", a.strike}, {"barrier", a.barrier}, {"volatility", a.volatility}});
   if (barrierType < kUpAndIn || barrierType > kDownAndOut) {
     Refuse(status::kBadArgument, "barrier_type",
            "code " + std::to_string(barrierType) + " is not one of 5 up-in, 6 up-out, 7 down-in, 8 down-out");
   }
   return ExoticResult(BarrierOption(a.spot, a.strike, a.rate, a.expiry, a.dividend_yield, a.barrier,
-                                    a.volatility, barrierType, a.option == OptionType::Call));
+                                    a.volatility, barrierType, a.option));
 }
 
 double compound(const CompoundArgs& a, int underlyingKind) {
-  RequireFinite({{"spot", a.spot},
-                 {"strike", a.strike},
-                 {"underlying_strike", a.underlying_strike},
-                 {"rate", a.rate},
-                 {"dividend_yield", a.dividend_yield},
-                 {"volatility", a.volatility},
-                 {"expiry", a.expiry},
-                 {"underlying_expiry", a.underlying_expiry}});
+  RequireFiniteArgs::compound(a);
   RequireNotNegative({{"spot", a.spot},
                       {"strike", a.strike},
                       {"underlying_strike", a.underlying_strike},
                       {"volatility", a.volatility}});
   return ExoticResult(CompoundOption(a.spot, a.strike, a.underlying_strike, a.rate, a.dividend_yield,
-                                     a.volatility, a.expiry, a.underlying_expiry, underlyingKind,
-                                     a.option == OptionType::Call)
+                                     a.volatility, a.expiry, a.underlying_expiry, underlyingKind, a.option)
                           .value);
 }
 
 double lookback(const LookbackArgs& a) {
-  RequireFinite({{"spot", a.spot},
-                 {"rate", a.rate},
-                 {"dividend_yield", a.dividend_yield},
-                 {"volatility", a.volatility},
-                 {"expiry", a.expiry},
-                 {"observed_max", a.observed_max},
-                 {"observed_min", a.observed_min}});
+  RequireFiniteArgs::lookback(a);
   const bool isCall = a.option == OptionType::Call;
   // The call reads the lowest price, the put the highest.
   RequireNotNegative({{"spot", a.spot},
                       {isCall ? "observed_min" : "observed_max", isCall ? a.observed_min : a.observed_max},
                       {"volatility", a.volatility}});
   return ExoticResult(LookbackOption(a.spot, a.rate, a.dividend_yield, a.volatility, a.expiry, a.observed_max,
-                                     a.observed_min, isCall));
+                                     a.observed_min, a.option));
 }
 
 double asian(const AsianArgs& a) {
-  RequireFinite({{"spot", a.spot},
-                 {"strike", a.strike},
-                 {"rate", a.rate},
-                 {"dividend_yield", a.dividend_yield},
-                 {"volatility", a.volatility},
-                 {"expiry", a.expiry},
-                 {"observed_average", a.observed_average},
-                 {"elapsed", a.elapsed}});
+  RequireFiniteArgs::asian(a);
   // Negative times give finite but meaningless weights (T2/T, the adjusted
   // strike); no formula here mends them.
   RequireNotNegative({{"spot", a.spot},
@@ -180,33 +140,21 @@ double asian(const AsianArgs& a) {
                       {"expiry", a.expiry},
                       {"elapsed", a.elapsed}});
   return ExoticResult(AveragePriceOption(a.spot, a.strike, a.rate, a.dividend_yield, a.volatility, a.expiry,
-                                         a.observed_average, a.elapsed, a.option == OptionType::Call));
+                                         a.observed_average, a.elapsed, a.option));
 }
 
 double chooser(const ChooserArgs& a) {
-  RequireFinite({{"spot", a.spot},
-                 {"strike", a.strike},
-                 {"rate", a.rate},
-                 {"dividend_yield", a.dividend_yield},
-                 {"volatility", a.volatility},
-                 {"expiry", a.expiry},
-                 {"choose_at", a.choose_at}});
+  RequireFiniteArgs::chooser(a);
   RequireNotNegative({{"spot", a.spot}, {"strike", a.strike}, {"volatility", a.volatility}});
   return ExoticResult(
       ChooserOption(a.spot, a.strike, a.rate, a.dividend_yield, a.volatility, a.expiry, a.choose_at));
 }
 
 double binary(const BinaryArgs& a) {
-  RequireFinite({{"spot", a.spot},
-                 {"strike", a.strike},
-                 {"rate", a.rate},
-                 {"dividend_yield", a.dividend_yield},
-                 {"volatility", a.volatility},
-                 {"expiry", a.expiry},
-                 {"cash", a.cash}});
+  RequireFiniteArgs::binary(a);
   RequireNotNegative({{"spot", a.spot}, {"strike", a.strike}, {"volatility", a.volatility}});
   return ExoticResult(BinaryOption(a.spot, a.strike, a.rate, a.dividend_yield, a.volatility, a.expiry, a.cash,
-                                   a.payoff == Payoff::Cash, a.option == OptionType::Call));
+                                   a.payoff == Payoff::Cash, a.option));
 }
 
 }  // namespace api

@@ -74,28 +74,62 @@ void Build(HullWhiteTree& tree, TreeBuildArgs args, const TreeLimits& limits) {
   if (tree.status() != 0) RefuseTree(tree, limits);
 }
 
+// The model terms every tree set-up takes from its arguments; the limits
+// are checked once the dates are.
+template <class Terms, class Args>
+void SetTreeModel(Terms& t, const Args& a, int kind) {
+  t.sigma = a.volatility;
+  t.meanReversion = a.mean_reversion;
+  t.kind = kind;
+  RequireLimits(a.limits);
+}
+
+// The terms the swaption's and the cap's tree set-ups share: the period
+// from its first day (the swap's start, the cap's first reset) to its end,
+// the notional and the payments a year, and the model.
+template <class Terms, class Args>
+Terms PeriodTreeTerms(const Args& a, const char* firstArgument, double firstYears, int kind) {
+  const PeriodDays d = PeriodDates(a.valuation, firstArgument, firstYears, a.maturity);
+  Terms t;
+  t.valuation = d.valuation;
+  t.start = d.first;
+  t.end = d.end;
+  t.notional = a.notional;
+  t.perYear = a.frequency;
+  SetTreeModel(t, a, kind);
+  return t;
+}
+
+// A tree set-up's status: 0, or out of memory (a schedule the set-up
+// refused is reported before).
+void RequireSetup(int setupStatus) {
+  if (setupStatus != 0) Refuse(status::kTreeBuild, "", "out of memory");
+}
+
+// The tree of a cap's set-up: a cap schedule it rejected is refused for its
+// frequency, with the set-up's other reason `orElse`.
+void BuildCapTree(HullWhiteTree& tree, const CapTreeSetup& setup, int frequency, const char* orElse,
+                  const TreeLimits& limits) {
+  if (setup.status() == -3) RefuseFrequency(status::kCapSchedule, frequency, orElse);
+  RequireSetup(setup.status());
+  Build(tree, setup.Args(), limits);
+}
+
 BondTreeTerms BondTerms(const TreeBondOptionArgs& a, int kind) {
-  RequireFinite({{"maturity", a.maturity},
-                 {"coupon", a.coupon},
-                 {"face", a.face},
-                 {"expiry", a.expiry},
-                 {"strike", a.strike},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
+  RequireFiniteArgs::tree_bond_option(a);
+  const BondDays d = BondDates(a.valuation, a.maturity);
   BondTreeTerms t;
-  t.valuation = ValuationJdn(a.valuation);
-  BondDates("maturity", t.valuation, a.maturity, &t.accrualStart, &t.maturity);
+  t.valuation = d.valuation;
+  t.accrualStart = d.accrualStart;
+  t.maturity = d.maturity;
   t.expiry = DateAfterYears("expiry", t.valuation, a.expiry);
   t.face = a.face;
   t.couponRate = a.coupon;
   t.couponsPerYear = a.frequency;
   t.strike = a.strike;
   t.isAmerican = a.exercise == Exercise::American;
-  t.sigma = a.volatility;
-  t.meanReversion = a.mean_reversion;
   t.stepCount = a.steps;
-  t.kind = kind;
-  RequireLimits(a.limits);
+  SetTreeModel(t, a, kind);
   return t;
 }
 
@@ -113,9 +147,8 @@ double tree_bond_option(const TreeBondOptionArgs& a, int kind, const ZeroCurve& 
   BondTreeTerms terms = BondTerms(a, kind);
   RequireSteps("steps", a.steps);
   terms.slotCount = 1;
-  ZeroCurve market = curve;  // the bond's dates are added to it
-  BondTreeSetup setup(terms, market);
-  if (setup.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
+  BondTreeSetup setup(terms, curve);
+  RequireSetup(setup.status());
   HullWhiteTree tree;
   Build(tree, setup.Args(), a.limits);
   return FiniteResult(TreeBondOptionRollback(setup.exercise, terms.isAmerican, a.option == OptionType::Put,
@@ -129,7 +162,7 @@ TreeBondDisplay tree_bond_display(const TreeBondOptionArgs& a, int kind, const Z
   terms.slotCount = kDisplaySlots;
   auto impl = std::make_unique<TreeBondDisplay::Impl>(terms, curve);
   impl->valuation = terms.valuation;
-  if (impl->setup.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
+  RequireSetup(impl->setup.status());
   Build(impl->tree, impl->setup.Args(), a.limits);
   // Fills every node's three slots; the root value itself is not reported.
   TreeBondOptionRollback(impl->setup.exercise, terms.isAmerican, a.option == OptionType::Put, impl->setup.bond,
@@ -147,31 +180,13 @@ TreeBondDisplay tree_bond_display(const TreeBondOptionArgs& a, int kind, const Z
 }
 
 double tree_swaption(const TreeSwaptionArgs& a, int kind, const ZeroCurve& curve) {
-  RequireFinite({{"maturity", a.maturity},
-                 {"expiry", a.expiry},
-                 {"fixed_rate", a.fixed_rate},
-                 {"notional", a.notional},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
-  SwapTreeTerms t;
-  t.valuation = ValuationJdn(a.valuation);
-  t.end = DateAfterYears("maturity", t.valuation, a.maturity);
-  t.start = DateAfterYears("expiry", t.valuation, a.expiry);
+  RequireFiniteArgs::tree_swaption(a);
+  SwapTreeTerms t = PeriodTreeTerms<SwapTreeTerms>(a, "expiry", a.expiry, kind);
   t.fixedRate = a.fixed_rate;
-  t.notional = a.notional;
-  t.perYear = a.frequency;
-  t.sigma = a.volatility;
-  t.meanReversion = a.mean_reversion;
   t.stepCount = a.steps_per_year;
-  t.kind = kind;
-  RequireLimits(a.limits);
-  ZeroCurve market = curve;
-  SwapTreeSetup setup(t, market);
-  if (setup.status() == -2) {
-    Refuse(status::kSwapSchedule, "frequency",
-           std::to_string(a.frequency) + " payments a year is not one of 1, 2, 4 or 12");
-  }
-  if (setup.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
+  SwapTreeSetup setup(t, curve);
+  if (setup.status() == -2) RefuseFrequency(status::kSwapSchedule, a.frequency, "");
+  RequireSetup(setup.status());
   RequireSteps("steps_per_year", a.steps_per_year);
   HullWhiteTree tree;
   Build(tree, setup.Args(), a.limits);
@@ -179,56 +194,30 @@ double tree_swaption(const TreeSwaptionArgs& a, int kind, const ZeroCurve& curve
 }
 
 double tree_cap(const TreeCapArgs& a, int kind, const ZeroCurve& curve) {
-  RequireFinite({{"maturity", a.maturity},
-                 {"start", a.start},
-                 {"cap_rate", a.cap_rate},
-                 {"notional", a.notional},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
-  CapTreeTerms t;
-  t.valuation = ValuationJdn(a.valuation);
-  t.end = DateAfterYears("maturity", t.valuation, a.maturity);
-  t.start = DateAfterYears("start", t.valuation, a.start);
+  RequireFiniteArgs::tree_cap(a);
+  CapTreeTerms t = PeriodTreeTerms<CapTreeTerms>(a, "start", a.start, kind);
   t.capRate = a.cap_rate;
-  t.notional = a.notional;
-  t.perYear = a.frequency;
-  t.sigma = a.volatility;
-  t.meanReversion = a.mean_reversion;
   // Steps a year from the time to the first reset: a cap starting soon
   // gets a fine grid, one starting late a coarse one.
   t.stepCount = CapTreeStepCount(a.step_parameter, a.start);
-  t.kind = kind;
-  RequireLimits(a.limits);
-  ZeroCurve market = curve;
-  CapTreeSetup setup(t, market);
-  if (setup.status() == -3) {
-    Refuse(status::kCapSchedule, "frequency",
-           std::to_string(a.frequency) +
-               " payments a year is not one of 1, 2, 4 or 12, or no caplet lies between start and maturity");
-  }
-  if (setup.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
+  const CapTreeSetup setup(t, curve);
   HullWhiteTree tree;
-  Build(tree, setup.Args(), a.limits);
+  BuildCapTree(tree, setup, a.frequency, ", or no caplet lies between start and maturity", a.limits);
   return FiniteResult(TreeCapRollback(a.option == CapType::Floor, setup.cap, tree));
 }
 
 double bond_tree_rate_delta(const BondTreeRateDeltaArgs& a, int kind, const ZeroCurve& curve) {
-  RequireFinite({{"maturity", a.maturity},
-                 {"expiry", a.expiry},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
-  const int valuation = ValuationJdn(a.valuation);
-  const int expiry = DateAfterYears("expiry", valuation, a.expiry);
-  const int end = DateAfterYears("maturity", valuation, a.maturity);
+  RequireFiniteArgs::bond_tree_rate_delta(a);
+  const PeriodDays d = PeriodDates(a.valuation, "expiry", a.expiry, a.maturity);
   RequireLimits(a.limits);
   RequireSteps("steps", a.steps);
   // The tree of the bond option without its bond: the same grid (equal
   // steps to the expiry) on the curve as given.
   ZeroCurve exercise;
-  exercise.Insert(expiry, 0.0);
-  const TreeModelLists lists = MakeTreeModelLists(valuation, a.volatility, a.mean_reversion);
+  exercise.Insert(d.first, 0.0);
+  const TreeModelLists lists = MakeTreeModelLists(d.valuation, a.volatility, a.mean_reversion);
   if (exercise.status() != 0 || lists.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
-  TreeBuildArgs args = TreeArgsOnMarket(kind, a.steps, valuation, end, exercise, curve, lists);
+  TreeBuildArgs args = TreeArgsOnMarket(kind, a.steps, d.valuation, d.end, exercise, curve, lists);
   args.uniformToExpiry = 1;
   args.yieldsFromDate = std::numeric_limits<double>::infinity();  // nothing is priced
   HullWhiteTree tree;
@@ -237,59 +226,41 @@ double bond_tree_rate_delta(const BondTreeRateDeltaArgs& a, int kind, const Zero
 }
 
 double cap_tree_rate_delta(const CapTreeRateDeltaArgs& a, int kind, const ZeroCurve& curve) {
-  RequireFinite({{"start", a.start},
-                 {"maturity", a.maturity},
-                 {"volatility", a.volatility},
-                 {"mean_reversion", a.mean_reversion}});
+  RequireFiniteArgs::cap_tree_rate_delta(a);
+  const PeriodDays d = PeriodDates(a.valuation, "start", a.start, a.maturity);
   CapTreeTerms t;
-  t.valuation = ValuationJdn(a.valuation);
-  t.start = DateAfterYears("start", t.valuation, a.start);
-  t.end = DateAfterYears("maturity", t.valuation, a.maturity);
+  t.valuation = d.valuation;
+  t.start = d.first;
+  t.end = d.end;
   // The cap only supplies its reset dates; its curve keeps its own points.
   t.notional = 100.0;
   t.capRate = 0.0;
   t.perYear = a.frequency;
-  t.sigma = a.volatility;
-  t.meanReversion = a.mean_reversion;
   // Unlike the cap itself, the steps a year come from the time to the end.
   t.stepCount = CapTreeStepCount(a.step_parameter, a.maturity);
-  t.kind = kind;
   t.addCapletDatesToCurve = false;
   t.nodeYields = false;
-  RequireLimits(a.limits);
-  ZeroCurve market = curve;
-  CapTreeSetup setup(t, market);
-  if (setup.status() == -3) {
-    Refuse(status::kCapSchedule, "frequency",
-           std::to_string(a.frequency) +
-               " payments a year is not one of 1, 2, 4 or 12, or the maturity is not after the start");
-  }
-  if (setup.status() != 0) Refuse(status::kTreeBuild, "", "out of memory");
+  SetTreeModel(t, a, kind);
+  const CapTreeSetup setup(t, curve);
   HullWhiteTree tree;
-  Build(tree, setup.Args(), a.limits);
+  BuildCapTree(tree, setup, a.frequency, ", or the maturity is not after the start", a.limits);
   return RateSpacing(tree, a.limits);
 }
 
 }  // namespace api
 
-double tree_bond_option(const TreeBondOptionArgs& args, const Curve& curve) {
-  return api::tree_bond_option(args, api::KindCode(args.tree), curve.impl().points);
-}
-double tree_swaption(const TreeSwaptionArgs& args, const Curve& curve) {
-  return api::tree_swaption(args, api::KindCode(args.tree), curve.impl().points);
-}
-double tree_cap(const TreeCapArgs& args, const Curve& curve) {
-  return api::tree_cap(args, api::KindCode(args.tree), curve.impl().points);
-}
-double bond_tree_rate_delta(const BondTreeRateDeltaArgs& args, const Curve& curve) {
-  return api::bond_tree_rate_delta(args, api::KindCode(args.tree), curve.impl().points);
-}
-double cap_tree_rate_delta(const CapTreeRateDeltaArgs& args, const Curve& curve) {
-  return api::cap_tree_rate_delta(args, api::KindCode(args.tree), curve.impl().points);
-}
-TreeBondDisplay tree_bond_display(const TreeBondOptionArgs& args, const Curve& curve) {
-  return api::tree_bond_display(args, api::KindCode(args.tree), curve.impl().points);
-}
+// The public calculations read the tree kind from their arguments.
+#define LORVEX_TREE_CALCULATION(Result, name, Args)                      \
+  Result name(const Args& args, const Curve& curve) {                    \
+    return api::name(args, api::KindCode(args.tree), curve.impl().points); \
+  }
+LORVEX_TREE_CALCULATION(double, tree_bond_option, TreeBondOptionArgs)
+LORVEX_TREE_CALCULATION(double, tree_swaption, TreeSwaptionArgs)
+LORVEX_TREE_CALCULATION(double, tree_cap, TreeCapArgs)
+LORVEX_TREE_CALCULATION(double, bond_tree_rate_delta, BondTreeRateDeltaArgs)
+LORVEX_TREE_CALCULATION(double, cap_tree_rate_delta, CapTreeRateDeltaArgs)
+LORVEX_TREE_CALCULATION(TreeBondDisplay, tree_bond_display, TreeBondOptionArgs)
+#undef LORVEX_TREE_CALCULATION
 
 // ---- The display's accessors ----------------------------------------------
 

@@ -21,13 +21,6 @@ class ZeroCurve;
 double BlackBondOption(int valuationJdn, int expiryJdn, double strike, double sigmaYield, OptionType type,
                        const ZeroCurve& curve, const BondSchedule& bond);
 
-// The exports' spelling until they map their flag through option_terms.h.
-inline double BlackBondOption(int valuationJdn, int expiryJdn, double strike, double sigmaYield, bool isPut,
-                              const ZeroCurve& curve, const BondSchedule& bond) {
-  return BlackBondOption(valuationJdn, expiryJdn, strike, sigmaYield,
-                         isPut ? OptionType::Put : OptionType::Call, curve, bond);
-}
-
 // Price volatility sigmaP = D_mod * y * sigmaYield of a bond whose dirty price
 // at expiry E is F, with y the yield (compounded at the coupon frequency) that
 // prices the bond at F and D_mod = -(dP/dy) / P. The yield comes from a

@@ -19,10 +19,4 @@ class ZeroCurve;
 double BlackCapFloor(int valuationJdn, double sigma, OptionType type, const ZeroCurve& curve,
                      const CapSchedule& cap);
 
-// The exports' spelling until they map their flag through option_terms.h.
-inline double BlackCapFloor(int valuationJdn, double sigma, bool isFloor, const ZeroCurve& curve,
-                            const CapSchedule& cap) {
-  return BlackCapFloor(valuationJdn, sigma, isFloor ? OptionType::Put : OptionType::Call, curve, cap);
-}
-
 }  // namespace lorvex

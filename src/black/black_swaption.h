@@ -21,11 +21,4 @@ class ZeroCurve;
 double BlackSwaption(int valuationJdn, int expiryJdn, double sigma, OptionType type, const ZeroCurve& curve,
                      const SwapSchedule& swap);
 
-// The exports' spelling until they map their flag through option_terms.h.
-inline double BlackSwaption(int valuationJdn, int expiryJdn, double sigma, bool isPayer,
-                            const ZeroCurve& curve, const SwapSchedule& swap) {
-  return BlackSwaption(valuationJdn, expiryJdn, sigma, isPayer ? OptionType::Call : OptionType::Put, curve,
-                       swap);
-}
-
 }  // namespace lorvex

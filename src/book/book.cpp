@@ -623,6 +623,38 @@ std::size_t Column(const std::vector<std::string>& header, std::string_view name
   return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
 }
 
+// The data lines of a curves or scenarios file after its header of the
+// `expected` columns (in any order): each line that is not blank is split
+// and handed to row(lineNumber, cell), where cell(column) is that column's
+// text, trimmed. A line with another number of cells than the header is
+// refused; a lorvex::Error thrown by row becomes a FileError naming its
+// column. Returns the number of the last line read.
+template <class Row>
+std::size_t ForEachDataLine(std::istream& in, const std::string& file, const std::vector<std::string_view>& expected,
+                            Row&& row) {
+  std::size_t lineNumber = 0;
+  const std::vector<std::string> header = RequireHeader(in, file, expected, lineNumber);
+  std::string line;
+  std::vector<std::string> cells;
+  std::size_t bytes = 0;
+  const auto cell = [&](std::string_view column) { return Trim(cells[Column(header, column)]); };
+  while (ReadLine(in, line, bytes)) {
+    ++lineNumber;
+    if (Blank(line)) continue;
+    SplitCsv(line, cells);
+    if (cells.size() != header.size()) {
+      throw FileError(file, lineNumber, std::to_string(cells.size()) + " cells, the header has " +
+                                            std::to_string(header.size()));
+    }
+    try {
+      row(lineNumber, cell);
+    } catch (const lorvex::Error& e) {
+      throw FileError(file, lineNumber, "column '" + e.argument() + "': " + e.message());
+    }
+  }
+  return lineNumber;
+}
+
 }  // namespace
 
 const std::vector<std::string_view>& BookCalculations() {
@@ -660,104 +692,68 @@ std::string IsoDate(double serial) {
 }
 
 std::vector<CurveData> ReadCurves(std::istream& in, const std::string& file) {
-  std::size_t lineNumber = 0;
-  const std::vector<std::string> header = RequireHeader(in, file, {"curve", "date", "rate"}, lineNumber);
-  const std::size_t cName = Column(header, "curve"), cDate = Column(header, "date"), cRate = Column(header, "rate");
   std::vector<CurveData> curves;
-  std::string line;
-  std::vector<std::string> cells;
-  std::size_t bytes = 0;
-  while (ReadLine(in, line, bytes)) {
-    ++lineNumber;
-    if (Blank(line)) continue;
-    SplitCsv(line, cells);
-    if (cells.size() != header.size()) {
-      throw FileError(file, lineNumber, std::to_string(cells.size()) + " cells, the header has " +
-                                            std::to_string(header.size()));
-    }
-    const std::string name(Trim(cells[cName]));
-    if (name.empty()) throw FileError(file, lineNumber, "column 'curve' is blank");
-    double date = 0.0, rate = 0.0;
-    try {
-      date = ParseDateCell(cells[cDate], "date");
-      rate = ParseDouble(Trim(cells[cRate]), "rate");
-      if (!std::isfinite(rate)) RefuseCell("rate", Trim(cells[cRate]), "a finite rate");
-    } catch (const lorvex::Error& e) {
-      throw FileError(file, lineNumber, "column '" + e.argument() + "': " + e.message());
-    }
-    auto it = std::find_if(curves.begin(), curves.end(), [&](const CurveData& c) { return c.name == name; });
-    if (it == curves.end()) {
-      curves.push_back({name, {}, {}});
-      it = curves.end() - 1;
-    }
-    const auto at = std::lower_bound(it->dates.begin(), it->dates.end(), date);
-    if (at != it->dates.end() && *at == date) {
-      throw FileError(file, lineNumber, "column 'date': curve '" + name + "' has " + IsoDate(date) + " twice");
-    }
-    it->rates.insert(it->rates.begin() + (at - it->dates.begin()), rate);
-    it->dates.insert(at, date);
-  }
-  if (curves.empty()) throw FileError(file, lineNumber, "header only: no curve points");
+  const std::size_t lastLine =
+      ForEachDataLine(in, file, {"curve", "date", "rate"}, [&](std::size_t lineNumber, const auto& cell) {
+        const std::string name(cell("curve"));
+        if (name.empty()) throw FileError(file, lineNumber, "column 'curve' is blank");
+        const double date = ParseDateCell(cell("date"), "date");
+        const double rate = ParseDouble(cell("rate"), "rate");
+        if (!std::isfinite(rate)) RefuseCell("rate", cell("rate"), "a finite rate");
+        auto it = std::find_if(curves.begin(), curves.end(), [&](const CurveData& c) { return c.name == name; });
+        if (it == curves.end()) {
+          curves.push_back({name, {}, {}});
+          it = curves.end() - 1;
+        }
+        const auto at = std::lower_bound(it->dates.begin(), it->dates.end(), date);
+        if (at != it->dates.end() && *at == date) {
+          throw FileError(file, lineNumber, "column 'date': curve '" + name + "' has " + IsoDate(date) + " twice");
+        }
+        it->rates.insert(it->rates.begin() + (at - it->dates.begin()), rate);
+        it->dates.insert(at, date);
+      });
+  if (curves.empty()) throw FileError(file, lastLine, "header only: no curve points");
   return curves;
 }
 
 std::vector<Scenario> ReadScenarios(std::istream& in, const std::string& file,
                                     const std::vector<CurveData>& curves) {
-  std::size_t lineNumber = 0;
-  const std::vector<std::string> header =
-      RequireHeader(in, file, {"scenario", "curve", "date", "shift_bp"}, lineNumber);
-  const std::size_t cScenario = Column(header, "scenario"), cCurve = Column(header, "curve"),
-                    cDate = Column(header, "date"), cShift = Column(header, "shift_bp");
   std::vector<Scenario> scenarios;
-  std::string line;
-  std::vector<std::string> cells;
-  std::size_t bytes = 0;
-  while (ReadLine(in, line, bytes)) {
-    ++lineNumber;
-    if (Blank(line)) continue;
-    SplitCsv(line, cells);
-    if (cells.size() != header.size()) {
-      throw FileError(file, lineNumber, std::to_string(cells.size()) + " cells, the header has " +
-                                            std::to_string(header.size()));
-    }
-    const std::string name(Trim(cells[cScenario]));
-    const std::string_view curveName = Trim(cells[cCurve]);
-    const std::string_view dateText = Trim(cells[cDate]);
-    if (name.empty()) throw FileError(file, lineNumber, "column 'scenario' is blank");
-    double shift = 0.0;
-    int date = 0;
-    try {
-      shift = ParseDouble(Trim(cells[cShift]), "shift_bp") * kBasisPoint;
-      if (!dateText.empty()) date = ParseDateCell(dateText, "date");
-    } catch (const lorvex::Error& e) {
-      throw FileError(file, lineNumber, "column '" + e.argument() + "': " + e.message());
-    }
-    auto it = std::find_if(scenarios.begin(), scenarios.end(), [&](const Scenario& s) { return s.name == name; });
-    if (it == scenarios.end()) {
-      scenarios.push_back({name, curves});
-      it = scenarios.end() - 1;
-    }
-    bool matched = false;
-    for (CurveData& c : it->curves) {
-      if (!curveName.empty() && c.name != curveName) continue;
-      matched = true;
-      if (dateText.empty()) {
-        for (double& r : c.rates) r += shift;
-        continue;
-      }
-      const auto at = std::find(c.dates.begin(), c.dates.end(), static_cast<double>(date));
-      if (at == c.dates.end()) {
-        throw FileError(file, lineNumber, "column 'date': " + std::string(dateText) +
-                                              " is not a pillar of curve '" + c.name + "'");
-      }
-      c.rates[static_cast<std::size_t>(at - c.dates.begin())] += shift;
-    }
-    if (!matched) {
-      throw FileError(file, lineNumber, "column 'curve': '" + std::string(curveName) +
-                                            "' is not a curve of the curves file");
-    }
-  }
-  if (scenarios.empty()) throw FileError(file, lineNumber, "header only: no scenarios");
+  const std::size_t lastLine = ForEachDataLine(
+      in, file, {"scenario", "curve", "date", "shift_bp"}, [&](std::size_t lineNumber, const auto& cell) {
+        const std::string name(cell("scenario"));
+        const std::string_view curveName = cell("curve");
+        const std::string_view dateText = cell("date");
+        if (name.empty()) throw FileError(file, lineNumber, "column 'scenario' is blank");
+        const double shift = ParseDouble(cell("shift_bp"), "shift_bp") * kBasisPoint;
+        const int date = dateText.empty() ? 0 : ParseDateCell(dateText, "date");
+        auto it =
+            std::find_if(scenarios.begin(), scenarios.end(), [&](const Scenario& s) { return s.name == name; });
+        if (it == scenarios.end()) {
+          scenarios.push_back({name, curves});
+          it = scenarios.end() - 1;
+        }
+        bool matched = false;
+        for (CurveData& c : it->curves) {
+          if (!curveName.empty() && c.name != curveName) continue;
+          matched = true;
+          if (dateText.empty()) {
+            for (double& r : c.rates) r += shift;
+            continue;
+          }
+          const auto at = std::find(c.dates.begin(), c.dates.end(), static_cast<double>(date));
+          if (at == c.dates.end()) {
+            throw FileError(file, lineNumber, "column 'date': " + std::string(dateText) +
+                                                  " is not a pillar of curve '" + c.name + "'");
+          }
+          c.rates[static_cast<std::size_t>(at - c.dates.begin())] += shift;
+        }
+        if (!matched) {
+          throw FileError(file, lineNumber, "column 'curve': '" + std::string(curveName) +
+                                                "' is not a curve of the curves file");
+        }
+      });
+  if (scenarios.empty()) throw FileError(file, lastLine, "header only: no scenarios");
   return scenarios;
 }
 

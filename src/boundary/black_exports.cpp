@@ -1,5 +1,6 @@
 // Bond options, swaptions and caps/floors under Black's model.
 #include "boundary/export_guard.h"
+#include "boundary/rate_terms.h"
 
 using namespace lorvex;
 
@@ -8,17 +9,10 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_BlackBondOption(
     double optionYears, double strike, double yieldVolatility, int32_t callFlag, int32_t cleanStrikeFlag,
     SAFEARRAY** curveArray, double* result) {
   return PriceOnCurveArray(curveArray, result, [&](const ZeroCurve& curve) {
-    return api::black_bond_option({.valuation = valuationSerial,
-                                   .maturity = bondYears,
-                                   .coupon = couponRate,
-                                   .face = face,
-                                   .frequency = couponsPerYear,
-                                   .expiry = optionYears,
-                                   .strike = strike,
-                                   .volatility = yieldVolatility,
-                                   .option = CallFlag(callFlag),
-                                   .strike_quote = CleanFlag(cleanStrikeFlag)},
-                                  curve);
+    auto args = BondOptionTerms<BlackBondOptionArgs>(valuationSerial, bondYears, couponRate, face, couponsPerYear,
+                                                     optionYears, strike, callFlag, cleanStrikeFlag);
+    args.volatility = yieldVolatility;
+    return api::black_bond_option(args, curve);
   });
 }
 
@@ -28,15 +22,10 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_BlackSwapOption(int32_t valuationSe
                                                              double volatility, int32_t receiverFlag,
                                                              SAFEARRAY** curveArray, double* result) {
   return PriceOnCurveArray(curveArray, result, [&](const ZeroCurve& curve) {
-    return api::black_swaption({.valuation = valuationSerial,
-                                .expiry = expiryYears,
-                                .maturity = swapEndYears,
-                                .fixed_rate = fixedRate,
-                                .notional = notional,
-                                .frequency = paymentsPerYear,
-                                .volatility = volatility,
-                                .option = ReceiverFlag(receiverFlag)},
-                               curve);
+    auto args = SwaptionTerms<BlackSwaptionArgs>(valuationSerial, expiryYears, swapEndYears, fixedRate, notional,
+                                                 paymentsPerYear, receiverFlag);
+    args.volatility = volatility;
+    return api::black_swaption(args, curve);
   });
 }
 
@@ -46,14 +35,9 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_BlackCap(int32_t valuationSerial, d
                                                       int32_t capFlag, SAFEARRAY** curveArray,
                                                       double* result) {
   return PriceOnCurveArray(curveArray, result, [&](const ZeroCurve& curve) {
-    return api::black_cap({.valuation = valuationSerial,
-                           .start = startYears,
-                           .maturity = endYears,
-                           .cap_rate = capRate,
-                           .notional = notional,
-                           .frequency = paymentsPerYear,
-                           .volatility = volatility,
-                           .option = CapFlag(capFlag)},
-                          curve);
+    auto args = CapTerms<BlackCapArgs>(valuationSerial, startYears, endYears, capRate, notional, paymentsPerYear,
+                                       CapTypeFromFlag(capFlag));
+    args.volatility = volatility;
+    return api::black_cap(args, curve);
   });
 }

@@ -2,6 +2,7 @@
 // the first write, so that a refusal leaves the caller's arrays as they were.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "lorvex/safearray.h"
@@ -26,5 +27,17 @@ std::int32_t CheckDisplayArrays(const DisplayArrays& arrays);
 
 // Writes one double at the index vector; false when the array rejects it.
 bool PutCell(SAFEARRAY* array, LONG* index, double value);
+
+// Writes one row of a two-dimensional array at absolute indices from 0,
+// whatever the array's lower bounds; false at the first cell the array
+// rejects (the cells before it keep their new values).
+template <std::size_t N>
+bool PutRow(SAFEARRAY* array, LONG row, const double (&cells)[N]) {
+  for (std::size_t c = 0; c < N; ++c) {
+    LONG index[2] = {row, static_cast<LONG>(c)};
+    if (!PutCell(array, index, cells[c])) return false;
+  }
+  return true;
+}
 
 }  // namespace lorvex

@@ -22,8 +22,8 @@ EquityOptionArgs Args(double spot, double strike, double rate, double expiry, do
           .dividend_yield = yield,
           .volatility = volatility,
           .steps = steps,
-          .exercise = AmericanFlag(exerciseStyle),
-          .option = CallFlag(optionKind),
+          .exercise = ExerciseFromFlag(exerciseStyle),
+          .option = OptionTypeFromFlag(optionKind),
           .use_dividends = useDividends == 1};
 }
 
@@ -38,12 +38,9 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_TreeEquityOpt(
     double spot, double strike, double rate, double expiry, double yield, SAFEARRAY** dividendArray,
     double volatility, int32_t steps, int32_t exerciseStyle, int32_t optionKind, int32_t useDividends,
     double* price, double* delta, double* gamma, double* theta) {
-  return RunExport([&]() -> int32_t {
-    // The dividends are read, and their faults reported, even when they are
-    // switched off.
-    ZeroCurve dividends;
-    const int status = ReadCurveArray(dividendArray, dividends, false);
-    if (status != LORVEX_OK) return status;
+  // The dividends are read, and their faults reported, even when they are
+  // switched off.
+  return RunOnCurveArray(dividendArray, false, [&](const ZeroCurve& dividends) -> int32_t {
     if (price == nullptr || delta == nullptr || gamma == nullptr || theta == nullptr) {
       return LORVEX_BAD_ARGUMENT;
     }
@@ -62,10 +59,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_EquityTreeDisplay(
     double spot, double strike, double rate, double expiry, double yield, SAFEARRAY** dividendArray,
     double volatility, int32_t steps, int32_t exerciseStyle, int32_t optionKind, int32_t useDividends,
     SAFEARRAY** nodeTable, SAFEARRAY** levelTable, SAFEARRAY** parameters) {
-  return RunExport([&]() -> int32_t {
-    ZeroCurve dividends;
-    const int status = ReadCurveArray(dividendArray, dividends, false);
-    if (status != LORVEX_OK) return status;
+  return RunOnCurveArray(dividendArray, false, [&](const ZeroCurve& dividends) -> int32_t {
     const EquityTreeDisplay tree = api::equity_tree_display(
         Args(spot, strike, rate, expiry, yield, volatility, steps, exerciseStyle, optionKind, useDividends),
         dividends);
@@ -84,12 +78,8 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_EquityTreeDisplay(
       if (!PutCell(levels, levelIndex, tree.level_time(k))) return LORVEX_DISPLAY_WRITE;
       for (int m = 0; m <= k; ++m, ++row) {
         const EquityTreeDisplay::Node n = tree.node(k, m);
-        LONG index[2] = {row, 0};
-        if (!PutCell(nodes, index, n.value)) return LORVEX_DISPLAY_WRITE;
-        index[1] = 1;
-        if (!PutCell(nodes, index, n.price)) return LORVEX_DISPLAY_WRITE;
-        index[1] = 2;
-        if (!PutCell(nodes, index, n.exercised ? 1.0 : 0.0)) return LORVEX_DISPLAY_WRITE;
+        const double node[3] = {n.value, n.price, n.exercised ? 1.0 : 0.0};
+        if (!PutRow(nodes, row, node)) return LORVEX_DISPLAY_WRITE;
       }
     }
     // The parameter vector may have any number of dimensions: every index

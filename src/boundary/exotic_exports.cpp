@@ -20,7 +20,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_barrier_compute(double spot, double
                          .dividend_yield = dividendYield,
                          .barrier = barrier,
                          .volatility = sigma,
-                         .option = CallFlag(optionKind)},
+                         .option = OptionTypeFromFlag(optionKind)},
                         barrierType);
   });
 }
@@ -38,7 +38,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_compound_compute(
                           .volatility = sigma,
                           .expiry = t1,
                           .underlying_expiry = t2,
-                          .option = CallFlag(compoundKind)},
+                          .option = OptionTypeFromFlag(compoundKind)},
                          underlyingKind);
   });
 }
@@ -56,7 +56,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_lookback_compute(double spot, doubl
                           .expiry = years,
                           .observed_max = observedMax,
                           .observed_min = observedMin,
-                          .option = CallFlag(optionKind)});
+                          .option = OptionTypeFromFlag(optionKind)});
   });
 }
 
@@ -75,7 +75,7 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_avgopt_compute(double spot, double 
                        .expiry = remainingYears,
                        .observed_average = observedAverage,
                        .elapsed = elapsedYears,
-                       .option = CallFlag(optionKind)});
+                       .option = OptionTypeFromFlag(optionKind)});
   });
 }
 
@@ -108,6 +108,6 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_binary_compute(double spot, double 
                         .expiry = years,
                         .cash = cashAmount,
                         .payoff = payoffType == kCashOrNothing ? Payoff::Cash : Payoff::Asset,
-                        .option = CallFlag(optionKind)});
+                        .option = OptionTypeFromFlag(optionKind)});
   });
 }

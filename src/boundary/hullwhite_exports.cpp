@@ -1,6 +1,7 @@
 // Bond options, swaptions, caps and floors under the Hull-White model in
 // closed form.
 #include "boundary/export_guard.h"
+#include "boundary/rate_terms.h"
 
 using namespace lorvex;
 
@@ -9,18 +10,11 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_HullWhiteBondOption(
     int32_t couponsPerYear, double yearsToExpiry, double strike, double sigma, double meanReversion,
     int32_t callFlag, int32_t cleanStrikeFlag, SAFEARRAY** curveArray, double* value) {
   return PriceOnCurveArray(curveArray, value, [&](const ZeroCurve& curve) {
-    return api::hw_bond_option({.valuation = valuationSerial,
-                                .maturity = yearsToMaturity,
-                                .coupon = couponRate,
-                                .face = face,
-                                .frequency = couponsPerYear,
-                                .expiry = yearsToExpiry,
-                                .strike = strike,
-                                .volatility = sigma,
-                                .mean_reversion = meanReversion,
-                                .option = CallFlag(callFlag),
-                                .strike_quote = CleanFlag(cleanStrikeFlag)},
-                               curve);
+    auto args = BondOptionTerms<HwBondOptionArgs>(valuationSerial, yearsToMaturity, couponRate, face,
+                                                  couponsPerYear, yearsToExpiry, strike, callFlag, cleanStrikeFlag);
+    args.volatility = sigma;
+    args.mean_reversion = meanReversion;
+    return api::hw_bond_option(args, curve);
   });
 }
 
@@ -29,16 +23,11 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_HullWhiteSwapOption(
     double notional, int32_t fixedPerYear, double sigma, double meanReversion, int32_t receiverFlag,
     SAFEARRAY** curveArray, double* value) {
   return PriceOnCurveArray(curveArray, value, [&](const ZeroCurve& curve) {
-    return api::hw_swaption({.valuation = valuationSerial,
-                             .expiry = yearsToExpiry,
-                             .maturity = yearsToSwapEnd,
-                             .fixed_rate = fixedRate,
-                             .notional = notional,
-                             .frequency = fixedPerYear,
-                             .volatility = sigma,
-                             .mean_reversion = meanReversion,
-                             .option = ReceiverFlag(receiverFlag)},
-                            curve);
+    auto args = SwaptionTerms<HwSwaptionArgs>(valuationSerial, yearsToExpiry, yearsToSwapEnd, fixedRate, notional,
+                                              fixedPerYear, receiverFlag);
+    args.volatility = sigma;
+    args.mean_reversion = meanReversion;
+    return api::hw_swaption(args, curve);
   });
 }
 
@@ -49,15 +38,10 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_HullWhiteCap(int32_t valuationSeria
                                                         int32_t capFlag, SAFEARRAY** curveArray,
                                                         double* value) {
   return PriceOnCurveArray(curveArray, value, [&](const ZeroCurve& curve) {
-    return api::hw_cap({.valuation = valuationSerial,
-                        .start = yearsToStart,
-                        .maturity = yearsToEnd,
-                        .cap_rate = capRate,
-                        .notional = notional,
-                        .frequency = paymentsPerYear,
-                        .volatility = sigma,
-                        .mean_reversion = meanReversion,
-                        .option = CapFlag(capFlag)},
-                       curve);
+    auto args = CapTerms<HwCapArgs>(valuationSerial, yearsToStart, yearsToEnd, capRate, notional, paymentsPerYear,
+                                    CapTypeFromFlag(capFlag));
+    args.volatility = sigma;
+    args.mean_reversion = meanReversion;
+    return api::hw_cap(args, curve);
   });
 }

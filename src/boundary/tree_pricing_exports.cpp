@@ -1,6 +1,7 @@
 // Swaptions, caps and floors on the Hull-White trinomial tree, and the
 // short-rate spacing of the trees the bond option and the cap build.
 #include "boundary/export_guard.h"
+#include "boundary/rate_terms.h"
 
 using namespace lorvex;
 
@@ -9,17 +10,12 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_TreeSwapOption(
     int32_t paymentsPerYear, int32_t receiverFlag, SAFEARRAY** curveArray, double sigma,
     double meanReversion, int32_t stepCount, int32_t kind, double* value) {
   return PriceOnCurveArray(curveArray, value, [&](const ZeroCurve& curve) {
-    return api::tree_swaption({.valuation = valuationSerial,
-                               .expiry = yearsToStart,
-                               .maturity = yearsToEnd,
-                               .fixed_rate = fixedRate,
-                               .notional = notional,
-                               .frequency = paymentsPerYear,
-                               .option = ReceiverFlag(receiverFlag),
-                               .volatility = sigma,
-                               .mean_reversion = meanReversion,
-                               .steps_per_year = stepCount},
-                              kind, curve);
+    auto args = SwaptionTerms<TreeSwaptionArgs>(valuationSerial, yearsToStart, yearsToEnd, fixedRate, notional,
+                                                paymentsPerYear, receiverFlag);
+    args.volatility = sigma;
+    args.mean_reversion = meanReversion;
+    args.steps_per_year = stepCount;
+    return api::tree_swaption(args, kind, curve);
   });
 }
 
@@ -30,18 +26,13 @@ extern "C" LORVEX_API int32_t LORVEX_CALL HW_TreeCap(int32_t valuationSerial, do
                                                    double meanReversion, int32_t stepParameter,
                                                    int32_t kind, double* value) {
   return PriceOnCurveArray(curveArray, value, [&](const ZeroCurve& curve) {
-    return api::tree_cap({.valuation = valuationSerial,
-                          .start = yearsToStart,
-                          .maturity = yearsToEnd,
-                          .cap_rate = capRate,
-                          .notional = notional,
-                          .frequency = paymentsPerYear,
-                          // Here 0 is the floor and any other flag the cap.
-                          .option = capFlag == 0 ? CapType::Floor : CapType::Cap,
-                          .volatility = sigma,
-                          .mean_reversion = meanReversion,
-                          .step_parameter = stepParameter},
-                         kind, curve);
+    // Here 0 is the floor and any other flag the cap.
+    auto args = CapTerms<TreeCapArgs>(valuationSerial, yearsToStart, yearsToEnd, capRate, notional, paymentsPerYear,
+                                      capFlag == 0 ? CapType::Floor : CapType::Cap);
+    args.volatility = sigma;
+    args.mean_reversion = meanReversion;
+    args.step_parameter = stepParameter;
+    return api::tree_cap(args, kind, curve);
   });
 }
 

@@ -44,12 +44,6 @@ struct EquityOptionTerms {
         exercise(exercise_),
         type(type_),
         useDividends(useDividends_) {}
-  // The exports' spelling until they map their flags through option_terms.h.
-  EquityOptionTerms(double spot_, double strike_, double rate_, double expiry_, double yield_,
-                    double volatility_, int steps_, bool isAmerican, bool isCall, bool useDividends_)
-      : EquityOptionTerms(spot_, strike_, rate_, expiry_, yield_, volatility_, steps_,
-                          isAmerican ? Exercise::American : Exercise::European,
-                          isCall ? OptionType::Call : OptionType::Put, useDividends_) {}
 };
 
 // Largest number of steps accepted. At 100,000 steps the discretisation error

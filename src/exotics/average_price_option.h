@@ -19,12 +19,4 @@ double AveragePriceOption(double spot, double strike, double rate, double divide
                           double remainingYears, double observedAverage, double elapsedYears,
                           OptionType type);
 
-// The exports' spelling until they map their flag through option_terms.h.
-inline double AveragePriceOption(double spot, double strike, double rate, double dividendYield, double sigma,
-                                 double remainingYears, double observedAverage, double elapsedYears,
-                                 bool isCall) {
-  return AveragePriceOption(spot, strike, rate, dividendYield, sigma, remainingYears, observedAverage,
-                            elapsedYears, isCall ? OptionType::Call : OptionType::Put);
-}
-
 }  // namespace lorvex

@@ -21,11 +21,4 @@ namespace lorvex {
 double BarrierOption(double spot, double strike, double rate, double years, double dividendYield,
                      double barrier, double sigma, int barrierType, OptionType type);
 
-// The exports' spelling until they map their flag through option_terms.h.
-inline double BarrierOption(double spot, double strike, double rate, double years, double dividendYield,
-                            double barrier, double sigma, int barrierType, bool isCall) {
-  return BarrierOption(spot, strike, rate, years, dividendYield, barrier, sigma, barrierType,
-                       isCall ? OptionType::Call : OptionType::Put);
-}
-
 }  // namespace lorvex

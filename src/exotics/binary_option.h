@@ -13,11 +13,4 @@ namespace lorvex {
 double BinaryOption(double spot, double strike, double rate, double dividendYield, double sigma, double years,
                     double cashAmount, bool cashOrNothing, OptionType type);
 
-// The exports' spelling until they map their flag through option_terms.h.
-inline double BinaryOption(double spot, double strike, double rate, double dividendYield, double sigma,
-                           double years, double cashAmount, bool cashOrNothing, bool isCall) {
-  return BinaryOption(spot, strike, rate, dividendYield, sigma, years, cashAmount, cashOrNothing,
-                      isCall ? OptionType::Call : OptionType::Put);
-}
-
 }  // namespace lorvex

@@ -28,12 +28,4 @@ CompoundValue CompoundOption(double spot, double compoundStrike, double underlyi
                              double dividendYield, double sigma, double t1, double t2, int underlyingKind,
                              OptionType type);
 
-// The exports' spelling until they map their flag through option_terms.h.
-inline CompoundValue CompoundOption(double spot, double compoundStrike, double underlyingStrike, double rate,
-                                    double dividendYield, double sigma, double t1, double t2,
-                                    int underlyingKind, bool isCall) {
-  return CompoundOption(spot, compoundStrike, underlyingStrike, rate, dividendYield, sigma, t1, t2,
-                        underlyingKind, isCall ? OptionType::Call : OptionType::Put);
-}
-
 }  // namespace lorvex

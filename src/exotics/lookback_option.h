@@ -16,11 +16,4 @@ namespace lorvex {
 double LookbackOption(double spot, double rate, double dividendYield, double sigma, double years,
                       double observedMax, double observedMin, OptionType type);
 
-// The exports' spelling until they map their flag through option_terms.h.
-inline double LookbackOption(double spot, double rate, double dividendYield, double sigma, double years,
-                             double observedMax, double observedMin, bool isCall) {
-  return LookbackOption(spot, rate, dividendYield, sigma, years, observedMax, observedMin,
-                        isCall ? OptionType::Call : OptionType::Put);
-}
-
 }  // namespace lorvex

@@ -23,10 +23,4 @@ class ZeroCurve;
 double HullWhiteCapValue(int t0, double sigma, double a, OptionType type, const ZeroCurve& curve,
                          const CapSchedule& cap);
 
-// The exports' spelling until they map their flag through option_terms.h.
-inline double HullWhiteCapValue(int t0, double sigma, double a, int isFloor, const ZeroCurve& curve,
-                                const CapSchedule& cap) {
-  return HullWhiteCapValue(t0, sigma, a, isFloor == 0 ? OptionType::Call : OptionType::Put, curve, cap);
-}
-
 }  // namespace lorvex

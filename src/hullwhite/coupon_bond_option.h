@@ -62,13 +62,4 @@ CouponBondOptionResult HullWhiteCouponBondOption(int t0, int tex, double X, Opti
                                                  const BondSchedule& bond,
                                                  int maxSteps = kMaxCriticalRateSteps);
 
-// The exports' spelling until they map their flag through option_terms.h.
-inline CouponBondOptionResult HullWhiteCouponBondOption(int t0, int tex, double X, int isPut,
-                                                        const ZeroCurve& curve, double sigma, double a,
-                                                        const BondSchedule& bond,
-                                                        int maxSteps = kMaxCriticalRateSteps) {
-  return HullWhiteCouponBondOption(t0, tex, X, isPut != 0 ? OptionType::Put : OptionType::Call, curve,
-                                   sigma, a, bond, maxSteps);
-}
-
 }  // namespace lorvex

@@ -18,5 +18,16 @@ inline Exercise ExerciseFromFlag(int americanFlag) {
 inline StrikeQuote StrikeQuoteFromFlag(int cleanFlag) {
   return cleanFlag == 1 ? StrikeQuote::Clean : StrikeQuote::Dirty;
 }
+inline SwaptionType SwaptionTypeFromFlag(int receiverFlag) {
+  return receiverFlag == 1 ? SwaptionType::Receiver : SwaptionType::Payer;
+}
+inline CapType CapTypeFromFlag(int capFlag) { return capFlag == 1 ? CapType::Cap : CapType::Floor; }
+
+// The option a rate instrument is on its rate: a cap and a payer swaption
+// are calls on the rate, a floor and a receiver swaption puts.
+inline OptionType OptionOnRate(CapType type) { return type == CapType::Cap ? OptionType::Call : OptionType::Put; }
+inline OptionType OptionOnRate(SwaptionType type) {
+  return type == SwaptionType::Payer ? OptionType::Call : OptionType::Put;
+}
 
 }  // namespace lorvex

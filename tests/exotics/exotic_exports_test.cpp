@@ -8,7 +8,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "acceptance/export_list.h"
+#include "boundary/export_list.h"
 #include "lorvex/lorvex.h"
 
 namespace {

@@ -6,111 +6,52 @@
 namespace lorvex_cli {
 namespace {
 
-struct BondOptionOptions {
+// A Black command: the market, the instrument's terms and one volatility.
+template <class Terms>
+struct BlackOptions {
   MarketOptions market;
-  BondOptionTerms terms;
-  double yieldVol = 0.1;
-};
-
-struct SwaptionOptions {
-  MarketOptions market;
-  SwaptionTerms terms;
+  Terms terms;
   double vol = 0.2;
 };
 
-struct CapOptions {
-  MarketOptions market;
-  CapTerms terms;
-  double vol = 0.2;
+struct Volatility {
+  double fallback;
+  const char* help;
+  const char* alias;  // the option's older name
 };
 
-void AddBondOptionCommand(CLI::App& app, int& exitCode) {
-  auto opts = std::make_shared<BondOptionOptions>();
-  auto* cmd = app.add_subcommand("black-bond-option", "European option on a coupon bond, Black's model");
+template <class Args, class Terms>
+void AddBlackCommand(CLI::App& app, int& exitCode, const char* name, const char* help, const char* calculation,
+                     void (*addTerms)(CLI::App*, Terms&), Volatility volatility,
+                     double (*price)(const Args&, const lorvex::Curve&)) {
+  auto opts = std::make_shared<BlackOptions<Terms>>();
+  opts->vol = volatility.fallback;
+  auto* cmd = app.add_subcommand(name, help);
   AddMarketOptions(cmd, opts->market);
-  AddBondOptionTerms(cmd, opts->terms);
-  cmd->add_option("--volatility", opts->yieldVol, "volatility of the bond's forward yield, decimal")
-      ->check(VolatilityCheck())
-      ->capture_default_str();
-  AddAlias(cmd, "--yield-vol", opts->yieldVol)->check(VolatilityCheck());
-  cmd->callback([opts, &exitCode] {
+  addTerms(cmd, opts->terms);
+  cmd->add_option("--volatility", opts->vol, volatility.help)->check(VolatilityCheck())->capture_default_str();
+  AddAlias(cmd, volatility.alias, opts->vol)->check(VolatilityCheck());
+  cmd->callback([opts, calculation, price, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    const BondOptionTerms& t = opts->terms;
-    exitCode = Price("black_bond_option", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::BlackBondOptionArgs args{.valuation = serial,
-                                             .maturity = t.bondMaturity,
-                                             .coupon = t.coupon,
-                                             .face = t.face,
-                                             .frequency = t.frequency,
-                                             .expiry = t.expiry,
-                                             .strike = t.strike,
-                                             .volatility = opts->yieldVol,
-                                             .option = t.Option(),
-                                             .strike_quote = t.Quote()};
+    const Terms& t = opts->terms;
+    exitCode = Price(calculation, opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      auto args = t.template ToArgs<Args>(serial);
+      args.volatility = opts->vol;
       inputs = InputsOf(args);
-      return {{t.type, lorvex::black_bond_option(args, ToCurve(LoadCurve(opts->market, serial)))}};
-    });
-  });
-}
-
-void AddSwaptionCommand(CLI::App& app, int& exitCode) {
-  auto opts = std::make_shared<SwaptionOptions>();
-  auto* cmd = app.add_subcommand("black-swaption", "European swaption, Black's model on the forward swap rate");
-  AddMarketOptions(cmd, opts->market);
-  AddSwaptionTerms(cmd, opts->terms);
-  cmd->add_option("--volatility", opts->vol, "volatility of the forward swap rate, decimal")
-      ->check(VolatilityCheck())
-      ->capture_default_str();
-  AddAlias(cmd, "--vol", opts->vol)->check(VolatilityCheck());
-  cmd->callback([opts, &exitCode] {
-    const std::int32_t serial = ParseDate(opts->market.valuation);
-    const SwaptionTerms& t = opts->terms;
-    exitCode = Price("black_swaption", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::BlackSwaptionArgs args{.valuation = serial,
-                                           .expiry = t.expiry,
-                                           .maturity = t.swapEnd,
-                                           .fixed_rate = t.fixedRate,
-                                           .notional = t.notional,
-                                           .frequency = t.frequency,
-                                           .volatility = opts->vol,
-                                           .option = t.Option()};
-      inputs = InputsOf(args);
-      return {{t.type, lorvex::black_swaption(args, ToCurve(LoadCurve(opts->market, serial)))}};
-    });
-  });
-}
-
-void AddCapCommand(CLI::App& app, int& exitCode) {
-  auto opts = std::make_shared<CapOptions>();
-  auto* cmd = app.add_subcommand("black-cap", "interest-rate cap or floor, Black's model per caplet");
-  AddMarketOptions(cmd, opts->market);
-  AddCapTerms(cmd, opts->terms);
-  cmd->add_option("--volatility", opts->vol, "volatility of the forward rates, decimal")
-      ->check(VolatilityCheck())
-      ->capture_default_str();
-  AddAlias(cmd, "--vol", opts->vol)->check(VolatilityCheck());
-  cmd->callback([opts, &exitCode] {
-    const std::int32_t serial = ParseDate(opts->market.valuation);
-    const CapTerms& t = opts->terms;
-    exitCode = Price("black_cap", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::BlackCapArgs args{.valuation = serial,
-                                      .start = t.start,
-                                      .maturity = t.end,
-                                      .cap_rate = t.capRate,
-                                      .notional = t.notional,
-                                      .frequency = t.frequency,
-                                      .volatility = opts->vol,
-                                      .option = t.Option()};
-      inputs = InputsOf(args);
-      return {{t.type, lorvex::black_cap(args, ToCurve(LoadCurve(opts->market, serial)))}};
+      return {{t.type, price(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }
 
 void RegisterBlackCommands(CLI::App& app, int& exitCode) {
-  AddBondOptionCommand(app, exitCode);
-  AddSwaptionCommand(app, exitCode);
-  AddCapCommand(app, exitCode);
+  AddBlackCommand(app, exitCode, "black-bond-option", "European option on a coupon bond, Black's model",
+                  "black_bond_option", AddBondOptionTerms,
+                  {0.1, "volatility of the bond's forward yield, decimal", "--yield-vol"}, lorvex::black_bond_option);
+  AddBlackCommand(app, exitCode, "black-swaption", "European swaption, Black's model on the forward swap rate",
+                  "black_swaption", AddSwaptionTerms, {0.2, "volatility of the forward swap rate, decimal", "--vol"},
+                  lorvex::black_swaption);
+  AddBlackCommand(app, exitCode, "black-cap", "interest-rate cap or floor, Black's model per caplet", "black_cap",
+                  AddCapTerms, {0.2, "volatility of the forward rates, decimal", "--vol"}, lorvex::black_cap);
 }
 
 void AddBlackDemoRows(std::vector<DemoRow>& book, std::int32_t serial) {

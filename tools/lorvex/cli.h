@@ -93,6 +93,20 @@ struct BondOptionTerms {
   std::int32_t CleanFlag() const { return strikeQuote == "clean" ? 1 : 0; }
   lorvex::OptionType Option() const { return lorvex::from_string<lorvex::OptionType>(type, "option"); }
   lorvex::StrikeQuote Quote() const { return lorvex::from_string<lorvex::StrikeQuote>(strikeQuote, "strike_quote"); }
+  // The terms in a model's Args (Black, Hull-White or tree), whose own
+  // fields the command adds.
+  template <class Args>
+  Args ToArgs(std::int32_t valuation) const {
+    return {.valuation = valuation,
+            .maturity = bondMaturity,
+            .coupon = coupon,
+            .face = face,
+            .frequency = frequency,
+            .expiry = expiry,
+            .strike = strike,
+            .option = Option(),
+            .strike_quote = Quote()};
+  }
 };
 void AddBondOptionTerms(CLI::App* command, BondOptionTerms& terms);
 
@@ -105,6 +119,16 @@ struct SwaptionTerms {
   std::string type = "payer";
   std::int32_t ReceiverFlag() const { return type == "receiver" ? 1 : 0; }
   lorvex::SwaptionType Option() const { return lorvex::from_string<lorvex::SwaptionType>(type, "option"); }
+  template <class Args>
+  Args ToArgs(std::int32_t valuation) const {
+    return {.valuation = valuation,
+            .expiry = expiry,
+            .maturity = swapEnd,
+            .fixed_rate = fixedRate,
+            .notional = notional,
+            .frequency = frequency,
+            .option = Option()};
+  }
 };
 void AddSwaptionTerms(CLI::App* command, SwaptionTerms& terms);
 
@@ -117,6 +141,16 @@ struct CapTerms {
   std::string type = "cap";
   std::int32_t CapFlag() const { return type == "cap" ? 1 : 0; }
   lorvex::CapType Option() const { return lorvex::from_string<lorvex::CapType>(type, "option"); }
+  template <class Args>
+  Args ToArgs(std::int32_t valuation) const {
+    return {.valuation = valuation,
+            .start = start,
+            .maturity = end,
+            .cap_rate = capRate,
+            .notional = notional,
+            .frequency = frequency,
+            .option = Option()};
+  }
 };
 void AddCapTerms(CLI::App* command, CapTerms& terms);
 

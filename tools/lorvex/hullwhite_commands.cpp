@@ -8,105 +8,44 @@ namespace {
 
 const char kSigmaHelp[] = "absolute volatility of the short rate per sqrt(year) (0.01 = 100 bp)";
 
-struct BondOptionOptions {
+// A closed-form Hull-White command: the market, the model and the
+// instrument's terms.
+template <class Terms>
+struct HullWhiteOptions {
   MarketOptions market;
   ShortRateModel model;
-  BondOptionTerms terms;
+  Terms terms;
 };
 
-struct SwaptionOptions {
-  MarketOptions market;
-  ShortRateModel model;
-  SwaptionTerms terms;
-};
-
-struct CapOptions {
-  MarketOptions market;
-  ShortRateModel model;
-  CapTerms terms;
-};
-
-void AddBondOptionCommand(CLI::App& app, int& exitCode) {
-  auto opts = std::make_shared<BondOptionOptions>();
-  auto* cmd = app.add_subcommand("hw-bond-option", "European option on a coupon bond, Hull-White closed form");
+template <class Args, class Terms>
+void AddHullWhiteCommand(CLI::App& app, int& exitCode, const char* name, const char* help, const char* calculation,
+                         void (*addTerms)(CLI::App*, Terms&), double (*price)(const Args&, const lorvex::Curve&)) {
+  auto opts = std::make_shared<HullWhiteOptions<Terms>>();
+  auto* cmd = app.add_subcommand(name, help);
   AddMarketOptions(cmd, opts->market);
   AddShortRateModel(cmd, opts->model, kSigmaHelp);
-  AddBondOptionTerms(cmd, opts->terms);
-  cmd->callback([opts, &exitCode] {
+  addTerms(cmd, opts->terms);
+  cmd->callback([opts, calculation, price, &exitCode] {
     const std::int32_t serial = ParseDate(opts->market.valuation);
-    const BondOptionTerms& t = opts->terms;
-    exitCode = Price("hw_bond_option", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::HwBondOptionArgs args{.valuation = serial,
-                                          .maturity = t.bondMaturity,
-                                          .coupon = t.coupon,
-                                          .face = t.face,
-                                          .frequency = t.frequency,
-                                          .expiry = t.expiry,
-                                          .strike = t.strike,
-                                          .volatility = opts->model.sigma,
-                                          .mean_reversion = opts->model.meanReversion,
-                                          .option = t.Option(),
-                                          .strike_quote = t.Quote()};
+    const Terms& t = opts->terms;
+    exitCode = Price(calculation, opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
+      auto args = t.template ToArgs<Args>(serial);
+      args.volatility = opts->model.sigma;
+      args.mean_reversion = opts->model.meanReversion;
       inputs = InputsOf(args);
-      return {{t.type, lorvex::hw_bond_option(args, ToCurve(LoadCurve(opts->market, serial)))}};
-    });
-  });
-}
-
-void AddSwaptionCommand(CLI::App& app, int& exitCode) {
-  auto opts = std::make_shared<SwaptionOptions>();
-  auto* cmd = app.add_subcommand("hw-swaption", "European swaption, Hull-White closed form (option on the fixed leg)");
-  AddMarketOptions(cmd, opts->market);
-  AddShortRateModel(cmd, opts->model, kSigmaHelp);
-  AddSwaptionTerms(cmd, opts->terms);
-  cmd->callback([opts, &exitCode] {
-    const std::int32_t serial = ParseDate(opts->market.valuation);
-    const SwaptionTerms& t = opts->terms;
-    exitCode = Price("hw_swaption", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::HwSwaptionArgs args{.valuation = serial,
-                                        .expiry = t.expiry,
-                                        .maturity = t.swapEnd,
-                                        .fixed_rate = t.fixedRate,
-                                        .notional = t.notional,
-                                        .frequency = t.frequency,
-                                        .volatility = opts->model.sigma,
-                                        .mean_reversion = opts->model.meanReversion,
-                                        .option = t.Option()};
-      inputs = InputsOf(args);
-      return {{t.type, lorvex::hw_swaption(args, ToCurve(LoadCurve(opts->market, serial)))}};
-    });
-  });
-}
-
-void AddCapCommand(CLI::App& app, int& exitCode) {
-  auto opts = std::make_shared<CapOptions>();
-  auto* cmd = app.add_subcommand("hw-cap", "interest-rate cap or floor, Hull-White closed form");
-  AddMarketOptions(cmd, opts->market);
-  AddShortRateModel(cmd, opts->model, kSigmaHelp);
-  AddCapTerms(cmd, opts->terms);
-  cmd->callback([opts, &exitCode] {
-    const std::int32_t serial = ParseDate(opts->market.valuation);
-    const CapTerms& t = opts->terms;
-    exitCode = Price("hw_cap", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::HwCapArgs args{.valuation = serial,
-                                   .start = t.start,
-                                   .maturity = t.end,
-                                   .cap_rate = t.capRate,
-                                   .notional = t.notional,
-                                   .frequency = t.frequency,
-                                   .volatility = opts->model.sigma,
-                                   .mean_reversion = opts->model.meanReversion,
-                                   .option = t.Option()};
-      inputs = InputsOf(args);
-      return {{t.type, lorvex::hw_cap(args, ToCurve(LoadCurve(opts->market, serial)))}};
+      return {{t.type, price(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });
   });
 }
 
 void RegisterHullWhiteCommands(CLI::App& app, int& exitCode) {
-  AddBondOptionCommand(app, exitCode);
-  AddSwaptionCommand(app, exitCode);
-  AddCapCommand(app, exitCode);
+  AddHullWhiteCommand(app, exitCode, "hw-bond-option", "European option on a coupon bond, Hull-White closed form",
+                      "hw_bond_option", AddBondOptionTerms, lorvex::hw_bond_option);
+  AddHullWhiteCommand(app, exitCode, "hw-swaption",
+                      "European swaption, Hull-White closed form (option on the fixed leg)", "hw_swaption",
+                      AddSwaptionTerms, lorvex::hw_swaption);
+  AddHullWhiteCommand(app, exitCode, "hw-cap", "interest-rate cap or floor, Hull-White closed form", "hw_cap",
+                      AddCapTerms, lorvex::hw_cap);
 }
 
 void AddHullWhiteDemoRows(std::vector<DemoRow>& book, std::int32_t serial) {

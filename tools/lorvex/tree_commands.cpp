@@ -33,20 +33,12 @@ void RegisterTreeCommands(CLI::App& app, int& exitCode) {
     const std::int32_t serial = ParseDate(opts->market.valuation);
     const BondOptionTerms& t = opts->terms;
     exitCode = Price("tree_bond_option", opts->market.json, [&](Inputs& inputs) -> std::vector<NamedValue> {
-      const lorvex::TreeBondOptionArgs args{.valuation = serial,
-                                            .maturity = t.bondMaturity,
-                                            .coupon = t.coupon,
-                                            .face = t.face,
-                                            .frequency = t.frequency,
-                                            .expiry = t.expiry,
-                                            .strike = t.strike,
-                                            .option = t.Option(),
-                                            .exercise = opts->Exercise(),
-                                            .strike_quote = t.Quote(),
-                                            .volatility = opts->model.sigma,
-                                            .mean_reversion = opts->model.meanReversion,
-                                            .steps = opts->steps,
-                                            .tree = lorvex::from_string<lorvex::TreeKind>(opts->tree, "tree")};
+      auto args = t.ToArgs<lorvex::TreeBondOptionArgs>(serial);
+      args.exercise = opts->Exercise();
+      args.volatility = opts->model.sigma;
+      args.mean_reversion = opts->model.meanReversion;
+      args.steps = opts->steps;
+      args.tree = lorvex::from_string<lorvex::TreeKind>(opts->tree, "tree");
       inputs = InputsOf(args);
       return {{t.type, lorvex::tree_bond_option(args, ToCurve(LoadCurve(opts->market, serial)))}};
     });

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "export_list.h"
+#include "boundary/export_list.h"
 #include "lorvex/lorvex.h"
 
 namespace acceptance {
