@@ -46,11 +46,15 @@ namespace lorvex {
 
 inline constexpr double kTreeMemoryBudgetBytes = 2147483648.0;  // 2 GiB
 // Default work budget in node-maturities (see TreeWorkEstimate). Measured
-// on the project's 2-core 2.1 GHz build machine under load: a node built
-// and fitted about 360 ns, a node-maturity rolled or read about 25 ns; so
-// 1e8 is about 2 to 3 seconds for the slowest kind of call (a cap read off
-// node curves at many resets), well under that for the others.
-inline constexpr double kTreeWorkBudget = 1.0e8;
+// on the project's 2-core build machine under load (load average about 5),
+// CPU time per unit of the estimate: 1 to 2 ns for normal trees and for
+// caps and swaptions, 2 to 4 ns for lognormal and shape trees, and up to
+// 5 ns where every node of an American option's lattice needs its bond
+// price off its own curve (a lognormal or shape tree's put deep in the
+// money: a logarithm and an exponential per flow and node). So 4e8 keeps
+// the slowest accepted call near 2 seconds; most accepted calls take well
+// under one. The C++ API and Python raise it on request (TreeLimits).
+inline constexpr double kTreeWorkBudget = 4.0e8;
 // A node built (its branching and a few Newton passes of the fit, each
 // with an exponential) costs about as much as this many node-maturities.
 inline constexpr double kTreeNodeWork = 12.0;

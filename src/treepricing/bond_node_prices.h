@@ -2,7 +2,7 @@
 // node's own zero curve: BondSchedule::ForwardPrice(day, day, node curve),
 // the flows paid strictly after the level's whole day discounted to it
 // (a fractional level date is taken at its day), as the tree bond option
-// (Part 6.1) and the display price the bond.
+// and the display price the bond.
 //
 // The flows after the day and the curve reads at their dates are laid out
 // once per level. On the normal tree a node curve's rates are affine in the
