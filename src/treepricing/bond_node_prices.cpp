@@ -8,6 +8,23 @@
 
 namespace lorvex {
 
+namespace {
+
+// The number of curve point p (-1: none) among the points a level reads,
+// adding make(p) to the list the first time.
+template <class List, class Make>
+int NumberPoint(int p, std::vector<int>& numberOf, List& list, Make make) {
+  if (p < 0) return -1;
+  int& k = numberOf[static_cast<std::size_t>(p)];
+  if (k < 0) {
+    k = static_cast<int>(list.size());
+    list.push_back(make(p));
+  }
+  return k;
+}
+
+}  // namespace
+
 BondNodePrices::BondNodePrices(const BondSchedule& bond, NodeCurves& curves) : bond_(bond), curves_(curves) {
   const auto n = static_cast<std::size_t>(bond.Count());
   flows_.reserve(n);
@@ -68,15 +85,11 @@ bool BondNodePrices::PrepareLogLevel() {
   std::fill(logOf_.begin(), logOf_.end(), -1);
   logPoints_.clear();
   auto number = [this](int p) {
-    if (p < 0) return -1;
-    int& k = logOf_[static_cast<std::size_t>(p)];
-    if (k < 0) {
-      const int source = curves_.PointSource(p);
-      const double tau = source < 0 ? 0.0 : curves_.PointTau(p);
-      k = static_cast<int>(logPoints_.size());
-      logPoints_.push_back({source, tau, source >= 0 && tau > 0.0, source == 0 && !(tau > 0.0)});
-    }
-    return k;
+    return NumberPoint(p, logOf_, logPoints_, [this](int q) {
+      const int source = curves_.PointSource(q);
+      const double tau = source < 0 ? 0.0 : curves_.PointTau(q);
+      return LogPoint{source, tau, source >= 0 && tau > 0.0, source == 0 && !(tau > 0.0)};
+    });
   };
   logFlows_.clear();
   bounded_ = true;
@@ -242,14 +255,10 @@ bool BondNodePrices::PrepareNormalLevel() {
   std::fill(pointOf_.begin(), pointOf_.end(), -1);
   points_.clear();
   auto number = [this](int p) {
-    if (p < 0) return -1;
-    int& k = pointOf_[static_cast<std::size_t>(p)];
-    if (k < 0) {
-      const HullWhiteTree::TenorTerms& t = curves_.PointTerms(p);
-      k = static_cast<int>(points_.size());
-      points_.push_back({t.b2, t.lnA2, t.days});
-    }
-    return k;
+    return NumberPoint(p, pointOf_, points_, [this](int q) {
+      const HullWhiteTree::TenorTerms& t = curves_.PointTerms(q);
+      return NormalPoint{t.b2, t.lnA2, t.days};
+    });
   };
   // dy/dr of a point's closed-form rate.
   auto slope = [this](int p) {
