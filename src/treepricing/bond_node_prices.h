@@ -61,9 +61,9 @@ class BondNodePrices {
   bool PriceNodesAlone() const { return logLevel_; }
   double PriceNode(int j);
   // Kinds 1 and 2: whether the level has bounds, and a bound from above
-  // (upper) or below of the price of node j, within 1e-12 of it, from the
-  // walk's bond prices and the node rate without a logarithm or an
-  // exponential: x^e <= x for x <= 1 <= e, x^e <= 1 + e (x - 1) and
+  // (upper) or below of the price of node j (widened by 1e-12 of itself for
+  // rounding), from the walk's bond prices and the node rate without a
+  // logarithm or an exponential: x^e <= x for x <= 1 <= e, x^e <= 1 + e (x - 1) and
   // x^e >= 1 + e (1 - 1/x) for 0 <= e <= 1, x^e >= x + (e - 1)(x - 1) for
   // e >= 1, 1 - x <= exp(-x) <= 1 / (1 + x). Off by about a day's interest
   // on the bond; not a finite number where a price gives none.
