@@ -188,7 +188,7 @@ class LORVEX_CXX_API Dividends {
 // anything large is built; a tree beyond either is refused with
 // Error(-1, "tree") naming the estimate and the budget. work_nodes counts
 // node-maturities (a node built weighs 12, each zero yield a node carries
-// or reads 1); 0 keeps the library's default of 1e8, about 2 to 3 seconds
+// or reads 1); 0 keeps the library's default of 4e8, at most about 2 seconds
 // for the slowest kind of tree call on a 2-core machine. Raise it
 // explicitly for larger trees.
 struct TreeLimits {

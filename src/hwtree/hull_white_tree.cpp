@@ -19,13 +19,13 @@ constexpr int kMaxNewtonPasses = 100;
 constexpr double kMaxOffset = 1e8;         // far beyond any budget; keeps casts defined
 constexpr double kVolatilityFloor = 1e-6;
 
-// Bytes of one node's rate and discount factor, and at most half a table
-// entry of branching (offset and two probabilities, 20 bytes) when no two
-// levels share a geometry.
-constexpr double kBytesPerNode = 2 * 8 + 10;
-// Bytes a level costs at least: its record, its grid date and three nodes
-// (every level after the root has at least three).
-constexpr double kBytesPerLevel = 12 * 8 + 8 + 3 * kBytesPerNode;
+// Bytes a level costs: its numbers (date, step, a, sigma, spacing, shift,
+// width, maturities) and its grid date, with the grid's own working copies.
+constexpr double kBytesPerLevel = 12 * 8 + 8;
+// Bytes per node of the widest level: the fit's Arrow-Debreu prices, rates
+// and branching, a LatticeLevel (rate, discount, three probabilities,
+// successor) and a pricer's two levels of values.
+constexpr double kBytesPerWidth = 16 * 8;
 // More levels than this never fit the budget with a mean reversion a
 // pricer would use (widths grow until j a dt reaches 0.18, so a million
 // levels of a few nodes need a dt near 1/a); refusing them before the grid
@@ -77,6 +77,13 @@ Branch BranchNode(int j, bool top, bool hasPrev, double prevOffset, const StepGe
   return b;
 }
 
+// The geometry of step i of the per-level numbers.
+StepGeometry Geometry(const std::vector<double>& dx, const std::vector<double>& dt, const std::vector<double>& a,
+                      const std::vector<double>& sigma, std::size_t i) {
+  const double v = dt[i] * (sigma[i] * sigma[i]);
+  return {dx[i], dt[i], a[i], v, dx[i + 1], 2.0 * (dx[i + 1] * dx[i + 1])};
+}
+
 std::vector<double> Dates(const ZeroCurve& curve) {
   std::vector<double> xs;
   xs.reserve(static_cast<std::size_t>(curve.Count()));
@@ -105,12 +112,16 @@ bool ConstantValues(const ZeroCurve& curve) {
 // constant a and sigma the width grows by one node a side per level until
 // j a dt reaches the narrowing bound, and never shrinks. Lets an oversized
 // request fail before its grid is laid.
-double UniformLatticeNodesAtLeast(int stepCount, double stepDays, double aPerDay) {
+struct LatticeSize {
+  double nodes;
+  double widest;
+};
+LatticeSize UniformLatticeAtLeast(int stepCount, double stepDays, double aPerDay) {
   const double n = stepCount;
   double j = n;
   if (aPerDay > 0.0) j = std::min(n, std::floor(kNoNarrowingBelow / (aPerDay * stepDays)));
   j = std::max(j, 0.0);
-  return (n + 1.0) + 2.0 * (j * (j + 1.0) / 2.0 + (n - j) * j);
+  return {(n + 1.0) + 2.0 * (j * (j + 1.0) / 2.0 + (n - j) * j), 2.0 * j + 1.0};
 }
 
 template <class T>
@@ -127,7 +138,7 @@ double TreeVolatility(double sigmaPerYear) {
 void HullWhiteTree::Build(const TreeBuildArgs& args) {
   Release();
   try {
-    if (!PlanTree(args) || !BuildBranching() || !FitToCurve()) {
+    if (!PlanTree(args) || !FitToCurve()) {
       const TreeRefusal refusal = refusal_;
       const TreeWorkEstimate estimate = estimate_;
       Release();
@@ -155,12 +166,6 @@ void HullWhiteTree::Release() {
   FreeVector(maturitiesDescending_);
   for (auto* v : {&date_, &dt_, &a_, &sigma_, &dx_, &alpha_}) FreeVector(*v);
   for (auto* v : {&jMin_, &nodeCount_, &maturityCount_}) FreeVector(*v);
-  FreeVector(nodeBegin_);
-  rate_.reset();
-  discount_.reset();
-  FreeVector(tableBegin_);
-  for (auto* v : {&topOffset_, &shift_, &tableOffset_}) FreeVector(*v);
-  for (auto* v : {&topUp_, &topDown_, &tableUp_, &tableDown_}) FreeVector(*v);
   levelCount_ = 0;
   expiryLevel_ = 0;
   builtLast_ = 0;
@@ -224,13 +229,14 @@ bool HullWhiteTree::PlanTree(const TreeBuildArgs& args) {
   if (uniform_ && priced && stepCount_ >= 1 && expiryDate_ > startDate_ && ConstantValues(meanReversion_) &&
       ConstantValues(volatility_)) {
     const double stepDays = (expiryDate_ - startDate_) / stepCount_;
-    const double nodes = UniformLatticeNodesAtLeast(stepCount_, stepDays, meanReversion_.begin()->y);
+    const LatticeSize size = UniformLatticeAtLeast(stepCount_, stepDays, meanReversion_.begin()->y);
+    const double nodes = size.nodes;
     estimate_.levels = stepCount_ + 2.0;
     estimate_.nodes = nodes;
     estimate_.nodeMaturities = kTreeNodeWork * nodes;
-    estimate_.bytes = nodes * kBytesPerNode;
-    if (nodes * kBytesPerNode > args.memoryBudgetBytes) {
-      return Refuse(TreeRefusal::kMemory, nodes * kBytesPerNode, args.memoryBudgetBytes);
+    estimate_.bytes = estimate_.levels * kBytesPerLevel + size.widest * kBytesPerWidth;
+    if (estimate_.bytes > args.memoryBudgetBytes) {
+      return Refuse(TreeRefusal::kMemory, estimate_.bytes, args.memoryBudgetBytes);
     }
     if (kTreeNodeWork * nodes > args.workBudget) {
       return Refuse(TreeRefusal::kWork, kTreeNodeWork * nodes, args.workBudget);
@@ -275,7 +281,7 @@ int HullWhiteTree::LevelIndexOf(double date) const {
 
 // Dates, steps, a and sigma per level, the width of every level (from its
 // top node alone), then the storage and the work of the levels to be
-// built, all before any node is allocated.
+// built, all before the fit.
 bool HullWhiteTree::PlanWidths(const TreeBuildArgs& args) {
   const std::size_t m = grid_.size();
   const int last = levelCount_ - 1;
@@ -310,12 +316,14 @@ bool HullWhiteTree::PlanWidths(const TreeBuildArgs& args) {
     // level's included (its offsets are computed though it has no
     // successors): beyond it no offset is converted to an integer.
     const int jMax = (nodeCount_[li] - 1) / 2;
-    const double v = dt_[li] * (sigma_[li] * sigma_[li]);
-    const StepGeometry g{dx_[li], dt_[li], a_[li], v, dx_[li + 1], 2.0 * (dx_[li + 1] * dx_[li + 1])};
+    const StepGeometry g = Geometry(dx_, dt_, a_, sigma_, li);
     const double below = jMax >= 1 ? BranchNode(jMax - 1, false, false, 0.0, g).offset : 0.0;
     const double kTop = BranchNode(jMax, true, jMax >= 1, below, g).offset;
     if (!(kTop >= -1.0) || !(kTop <= kMaxOffset)) return false;
     if (i == last) break;
+    // The top node and its mirror must branch inside the next level, with
+    // room for their up and down successors.
+    if (i <= builtLast_ && kTop < 0.0) return false;
     const int top = static_cast<int>(kTop);
     nodeCount_.push_back(std::max(2 * top + 3, 1));
     jMin_.push_back(-(top + 1));
@@ -344,6 +352,7 @@ bool HullWhiteTree::PlanWidths(const TreeBuildArgs& args) {
       e.nodeMaturities += n * maturityCount_[li];
     }
   }
+  if (builtLast_ + 1 < levelCount_) maxNodes = std::max(maxNodes, nodeCount_[Lv(builtLast_ + 1)]);
   if (kind_ != 0 && firstYieldLevel_ <= expiryLevel_) {
     for (int i = firstYieldLevel_; i <= last; ++i) {
       const auto li = static_cast<std::size_t>(i);
@@ -352,80 +361,139 @@ bool HullWhiteTree::PlanWidths(const TreeBuildArgs& args) {
     e.bytes += 3.0 * maxNodes * maturityCount_[static_cast<std::size_t>(firstYieldLevel_)] * 8.0;
   }
   e.nodeMaturities += kTreeNodeWork * e.nodes;
-  e.bytes += static_cast<double>(m) * kBytesPerLevel + e.nodes * kBytesPerNode + 4.0 * maxNodes * 8.0;
+  e.bytes += static_cast<double>(m) * kBytesPerLevel + maxNodes * kBytesPerWidth;
   if (e.bytes > args.memoryBudgetBytes) return Refuse(TreeRefusal::kMemory, e.bytes, args.memoryBudgetBytes);
   if (e.nodeMaturities > args.workBudget) return Refuse(TreeRefusal::kWork, e.nodeMaturities, args.workBudget);
-
   maxNodes_ = maxNodes;
-  nodeBegin_.assign(m + 1, 0);
-  std::size_t total = 0;
-  for (int i = 0; i <= builtLast_; ++i) {
-    nodeBegin_[static_cast<std::size_t>(i)] = total;
-    total += static_cast<std::size_t>(nodeCount_[static_cast<std::size_t>(i)]);
-  }
-  rate_ = std::make_unique_for_overwrite<double[]>(total);
-  discount_ = std::make_unique_for_overwrite<double[]>(total);
-  const auto levels = static_cast<std::size_t>(builtLast_) + 1;
-  // At most one branching entry per node above the centre (levels share a
-  // table only when their geometry agrees to the bit, which fractional
-  // grid dates rarely allow).
-  std::size_t entries = 0;
-  for (std::size_t i = 0; i < levels; ++i) entries += static_cast<std::size_t>(-jMin_[i]);
-  tableOffset_.reserve(entries);
-  tableUp_.reserve(entries);
-  tableDown_.reserve(entries);
-  tableBegin_.assign(levels, 0);
-  topOffset_.assign(levels, 0);
-  shift_.assign(levels, 0);
-  topUp_.assign(levels, 0.0);
-  topDown_.assign(levels, 0.0);
   maturitiesDescending_.assign(maturitiesAscending_.rbegin(), maturitiesAscending_.rend());
   return true;
 }
 
-bool HullWhiteTree::BuildBranching() {
-  const int last = levelCount_ - 1;
-  StepGeometry tableGeometry{};
-  std::size_t tableStart = 0;
-  for (int i = 0; i <= builtLast_; ++i) {
-    const auto li = static_cast<std::size_t>(i);
-    const int h = -jMin_[li];
-    const double v = dt_[li] * (sigma_[li] * sigma_[li]);
-    const StepGeometry g{dx_[li], dt_[li], a_[li], v, dx_[li + 1], 2.0 * (dx_[li + 1] * dx_[li + 1])};
-    // The table of the level before serves when the geometry is the same
-    // to the bit (it is the last table, so it can grow).
-    const bool same = i > 0 && g.dx == tableGeometry.dx && g.dt == tableGeometry.dt && g.a == tableGeometry.a &&
-                      g.v == tableGeometry.v && g.dxNext == tableGeometry.dxNext && g.d == tableGeometry.d;
-    if (!same) {
-      tableStart = tableOffset_.size();
-      tableGeometry = g;
-    }
-    for (std::size_t c = tableOffset_.size() - tableStart; c < static_cast<std::size_t>(h); ++c) {
-      // PlanWidths bounded the top offset, and so every offset below it.
-      const Branch b = BranchNode(static_cast<int>(c), false, false, 0.0, g);
-      tableOffset_.push_back(static_cast<int>(b.offset));
-      tableUp_.push_back(b.pUp);
-      tableDown_.push_back(b.pDown);
-    }
-    tableBegin_[li] = tableStart;
-    const double below = h >= 1 ? tableOffset_[tableStart + static_cast<std::size_t>(h) - 1] : 0.0;
-    const Branch top = BranchNode(h, true, h >= 1, below, g);
-    topOffset_[li] = static_cast<int>(top.offset);
-    topUp_[li] = top.pUp;
-    topDown_[li] = top.pDown;
-    if (i < last) {
-      // Offsets become indices of the middle successor in the next level;
-      // the offsets rise with the node, so the top node and its mirror
-      // are the ones that could leave the next level's inner nodes.
-      shift_[li] = -jMin_[li + 1];
-      const int highest = topOffset_[li] + shift_[li];
-      const int lowest = -topOffset_[li] + shift_[li];
-      const int inner = nodeCount_[li + 1] - 2;
-      if (lowest < 1 || highest < 1 || lowest > inner || highest > inner) return false;
-    }
+void HullWhiteTree::LevelBranching(int i, int* successor, double* pUp, double* pMiddle, double* pDown) const {
+  const auto li = Lv(i);
+  const int h = -jMin_[li];
+  const int n = nodeCount_[li];
+  const StepGeometry g = Geometry(dx_, dt_, a_, sigma_, li);
+  const int shift = i + 1 < levelCount_ ? -jMin_[li + 1] : 0;
+  // The node at offset c >= 0 above the centre, as BranchNode gives it
+  // (the table of offsets below the top), written to the node m = h + c
+  // and mirrored to m = h - c. Each entry is BranchNode's arithmetic; the
+  // middle successor's offset k is floor(mu / dx' + 0.5) of a positive
+  // number, so the truncation to an integer is that floor.
+  const double shrink = 1.0 - g.a * g.dt;
+  for (int c = 0; c < h; ++c) {
+    const double mu = c * g.dx * shrink;
+    const int k = static_cast<int>(mu / g.dxNext + 0.5);
+    const double e = mu - k * g.dxNext;
+    const double pu = ((e + g.dxNext) * e + g.v) / g.d;
+    const double pd = (e * e + g.v - e * g.dxNext) / g.d;
+    successor[h + c] = k + shift;
+    pUp[h + c] = pu;
+    pDown[h + c] = pd;
   }
-  return true;
+  const double below = h >= 1 ? successor[h + h - 1] - shift : 0.0;
+  const Branch top = BranchNode(h, true, h >= 1, below, g);
+  successor[h + h] = static_cast<int>(top.offset) + shift;
+  pUp[h + h] = top.pUp;
+  pDown[h + h] = top.pDown;
+  for (int c = 1; c <= h; ++c) {
+    successor[h - c] = 2 * shift - successor[h + c];
+    pUp[h - c] = pDown[h + c];
+    pDown[h - c] = pUp[h + c];
+  }
+  if (pMiddle != nullptr) {
+    for (int m = 0; m < n; ++m) pMiddle[m] = 1.0 - pUp[m] - pDown[m];
+  }
 }
+
+HullWhiteTree::NodeBranch HullWhiteTree::Branching(int i, int j) const {
+  const auto li = Lv(i);
+  const int h = -jMin_[li];
+  const int c = j - h;
+  const int a = c < 0 ? -c : c;
+  const StepGeometry g = Geometry(dx_, dt_, a_, sigma_, li);
+  const int shift = i + 1 < levelCount_ ? -jMin_[li + 1] : 0;
+  Branch b{};
+  if (a == h) {
+    const double below = h >= 1 ? BranchNode(h - 1, false, false, 0.0, g).offset : 0.0;
+    b = BranchNode(h, true, h >= 1, below, g);
+  } else {
+    b = BranchNode(a, false, false, 0.0, g);
+  }
+  const int k = static_cast<int>(b.offset);
+  if (c < 0) return {-k + shift, b.pDown, b.pUp};
+  return {k + shift, b.pUp, b.pDown};
+}
+
+void HullWhiteTree::LevelRatesAt(int i, double alpha, double* rates) const {
+  const auto li = Lv(i);
+  const int n = nodeCount_[li];
+  const int jMin = jMin_[li];
+  const double dx = dx_[li];
+  if (transform_.kind() == RateTransform::kNormal) {
+    for (int m = 0; m < n; ++m) rates[m] = (m + jMin) * dx + alpha;
+  } else if (transform_.ExponentialRates()) {
+    for (int m = 0; m < n; ++m) rates[m] = std::exp((m + jMin) * dx + alpha);
+  } else {
+    for (int m = 0; m < n; ++m) rates[m] = transform_.RateFromState((m + jMin) * dx + alpha);
+  }
+}
+
+double HullWhiteTree::NodeRate(int i, int j) const {
+  const auto li = Lv(i);
+  return transform_.RateFromState((j + jMin_[li]) * dx_[li] + alpha_[li]);
+}
+
+double HullWhiteTree::StepDiscount(int i, int j) const {
+  return std::exp(-NodeRate(i, j) * dt_[Lv(i)] / 365.0);
+}
+
+void HullWhiteTree::LoadLevel(int i, LatticeLevel& level) const {
+  const auto li = Lv(i);
+  const int n = nodeCount_[li];
+  const double dt = dt_[li];
+  level.index = i;
+  level.count = n;
+  level.date = date_[li];
+  level.nextDate = date_[li + 1];
+  level.dt = dt;
+  level.dx = dx_[li];
+  double* rates = level.rate.data();
+  double* discount = level.discount.data();
+  LevelRatesAt(i, alpha_[li], rates);
+  for (int m = 0; m < n; ++m) discount[m] = std::exp(-rates[m] * dt / 365.0);
+  LevelBranching(i, level.successor.data(), level.pUp.data(), level.pMiddle.data(), level.pDown.data());
+}
+
+void HullWhiteTree::RollbackLevel(int i, const double* next, double* values) const {
+  LatticeLevel level;
+  level.Reserve(static_cast<std::size_t>(LevelNodeCount(i)));
+  LoadLevel(i, level);
+  lorvex::RollbackLevel(level, next, values);
+}
+
+namespace {
+
+// The Newton search's sums over a level for the shift alpha: S, the
+// Arrow-Debreu prices discounted one step, and its derivative S' in alpha.
+// g = dr/dx is 1 / StateSlope(r), as the transform gives it.
+template <class RateOf, class SlopeOf>
+void DiscountSums(int n, int jMin, double dx, double alpha, double dtY, const double* q, RateOf rateOf,
+                  SlopeOf slopeOf, double& s, double& sPrime) {
+  s = 0.0;
+  sPrime = 0.0;
+  for (int mm = 0; mm < n; ++mm) {
+    const double x = (mm + jMin) * dx + alpha;
+    const double r = rateOf(x);
+    const double g = 1.0 / slopeOf(r);
+    const double d = std::exp(-r * dtY);
+    const double qm = q[mm];
+    s += qm * d;
+    sPrime += -qm * d * g * dtY;
+  }
+}
+
+}  // namespace
 
 // Forward induction: level i is shifted by alpha so that the Arrow-Debreu
 // prices Q of its nodes, discounted one step, reprice the zero curve's
@@ -433,15 +501,18 @@ bool HullWhiteTree::BuildBranching() {
 // moves to the next level along the branches.
 bool HullWhiteTree::FitToCurve() {
   const int last = builtLast_;
-  std::size_t widest = static_cast<std::size_t>(maxNodes_);
-  if (last + 1 < levelCount_) widest = std::max(widest, static_cast<std::size_t>(nodeCount_[Lv(last + 1)]));
+  const auto widest = static_cast<std::size_t>(maxNodes_);
   std::vector<double> q(widest, 0.0);
   std::vector<double> qNext(widest, 0.0);
+  std::vector<double> rates(widest, 0.0);
+  std::vector<double> pUp(widest, 0.0);
+  std::vector<double> pDown(widest, 0.0);
+  std::vector<int> successor(widest, 0);
   q[0] = 1.0;
-  double guess = transform_.StateFromRate(zeroCurve_.Interpolate(date_[1]));
+  const RateTransform& t = transform_;
+  double guess = t.StateFromRate(zeroCurve_.Interpolate(date_[1]));
   for (int i = 0; i <= last; ++i) {
     const auto li = static_cast<std::size_t>(i);
-    const std::size_t base = nodeBegin_[li];
     const int n = nodeCount_[li];
     const int jMin = jMin_[li];
     const double dx = dx_[li];
@@ -455,14 +526,30 @@ bool HullWhiteTree::FitToCurve() {
     for (int pass = 0; pass < kMaxNewtonPasses && !converged; ++pass) {
       double s = 0.0;
       double sPrime = 0.0;
-      for (int mm = 0; mm < n; ++mm) {
-        const double x = (mm + jMin) * dx + alpha;
-        const double r = transform_.RateFromState(x);
-        const double g = 1.0 / transform_.StateSlope(r);
-        const double d = std::exp(-r * dtY);
-        const double qm = q[static_cast<std::size_t>(mm)];
-        s += qm * d;
-        sPrime += -qm * d * g * dtY;
+      switch (t.kind()) {
+        case RateTransform::kNormal:
+          DiscountSums(
+              n, jMin, dx, alpha, dtY, q.data(), [](double x) { return x; }, [](double) { return 1.0; }, s,
+              sPrime);
+          break;
+        case RateTransform::kLognormal:
+          DiscountSums(
+              n, jMin, dx, alpha, dtY, q.data(), [](double x) { return std::exp(x); },
+              [](double r) { return r > 0.0 ? 1.0 / r : 0.0; }, s, sPrime);
+          break;
+        default:
+          if (t.ExponentialRates()) {
+            // The shape g(r) = r: StateSlope(r) is 1 / exp(ln r), ln 0 for
+            // a rate below 0, to the bit.
+            DiscountSums(
+                n, jMin, dx, alpha, dtY, q.data(), [](double x) { return std::exp(x); },
+                [](double r) { return 1.0 / std::exp(std::log(r < 0.0 ? 0.0 : r)); }, s, sPrime);
+            break;
+          }
+          DiscountSums(
+              n, jMin, dx, alpha, dtY, q.data(), [&t](double x) { return t.RateFromState(x); },
+              [&t](double r) { return t.StateSlope(r); }, s, sPrime);
+          break;
       }
       const double diff = s - target;
       if (sPrime == 0.0) return false;
@@ -474,81 +561,84 @@ bool HullWhiteTree::FitToCurve() {
     alpha_[li] = alpha;
     guess = alpha;
 
-    const bool carry = i < last;
-    if (carry) std::fill(qNext.begin(), qNext.begin() + nodeCount_[li + 1], 0.0);
+    LevelRatesAt(i, alpha, rates.data());
     for (int mm = 0; mm < n; ++mm) {
-      const std::size_t node = base + static_cast<std::size_t>(mm);
-      const double r = transform_.RateFromState((mm + jMin) * dx + alpha);
-      // The Arrow-Debreu step and the stored discount factor round their
-      // exponents apart (r dt/365 taken two ways); one exponential serves
-      // both when the exponents agree to the bit.
-      const double toNext = -r * dtY;
-      const double stored = -r * dt / 365.0;
-      const double discount = std::exp(stored);
-      if (carry) {
-        const double v = (toNext == stored ? discount : std::exp(toNext)) * q[static_cast<std::size_t>(mm)];
-        const NodeBranch b = Branching(i, mm);
-        const auto s = static_cast<std::size_t>(b.successor);
-        const double pu = b.pUp;
-        const double pd = b.pDown;
-        qNext[s + 1] += pu * v;
-        qNext[s] += (1.0 - pu - pd) * v;
-        qNext[s - 1] += pd * v;
-      }
-      rate_[node] = r;
-      discount_[node] = discount;
-      if (!std::isfinite(r)) return false;
+      if (!std::isfinite(rates[static_cast<std::size_t>(mm)])) return false;
+    }
+    if (i == last) break;
+    LevelBranching(i, successor.data(), pUp.data(), nullptr, pDown.data());
+    std::fill(qNext.begin(), qNext.begin() + nodeCount_[li + 1], 0.0);
+    for (int mm = 0; mm < n; ++mm) {
+      const auto m = static_cast<std::size_t>(mm);
+      // The one-step discount to the next level, r dt / 365 taken as
+      // r (dt / 365) (the stored step discount divides last).
+      const double v = std::exp(-rates[m] * dtY) * q[m];
+      const auto s = static_cast<std::size_t>(successor[m]);
+      const double pu = pUp[m];
+      const double pd = pDown[m];
+      qNext[s + 1] += pu * v;
+      qNext[s] += (1.0 - pu - pd) * v;
+      qNext[s - 1] += pd * v;
     }
     q.swap(qNext);
   }
   return true;
 }
 
-void HullWhiteTree::RollbackLevel(int i, const double* next, double* values) const {
-  const std::size_t base = nodeBegin_[Lv(i)];
-  const int n = nodeCount_[Lv(i)];
-  for (int j = 0; j < n; ++j) {
-    const std::size_t node = base + static_cast<std::size_t>(j);
-    const NodeBranch b = Branching(i, j);
-    const auto succ = static_cast<std::size_t>(b.successor);
-    const double pu = b.pUp;
-    const double pd = b.pDown;
-    values[j] = discount_[node] * ((1.0 - pu - pd) * next[succ] + (pu * next[succ + 1] + pd * next[succ - 1]));
-  }
-}
-
 double HullWhiteTree::B(double t1, double t2) const { return HullWhiteBFactor(a0_, t2 - t1, 1e-10); }
 
-double HullWhiteTree::LnA(double t1, double t2) const {
+HullWhiteTree::LnAOrigin HullWhiteTree::LnAAt(double t1) const {
   const double t0 = startDate_;
   // Central difference over the two days around t1, or from t0 itself when
   // t1 is less than a day after it (as the closed-form A does).
   const CurveSlopeSpan span = ZeroRateSlopeSpan(zeroCurve_, t0, t1);
   const double slope = span.rise / span.days;
   const double r1 = zeroCurve_.Interpolate(t1);
-  const double forward = r1 + (t1 - t0) * slope;
-  const double logRatio = (r1 * (t1 - t0) - zeroCurve_.Interpolate(t2) * (t2 - t0)) / 365.0;
+  LnAOrigin o{};
+  o.t1 = t1;
+  o.rateSpan = r1 * (t1 - t0);
+  o.forward = r1 + (t1 - t0) * slope;
+  if (!(std::fabs(a0_) < 1e-10)) o.decay = 1.0 - std::exp(-2.0 * a0_ * (t1 - t0));
+  return o;
+}
+
+double HullWhiteTree::LnA(const LnAOrigin& o, double t2, double* b) const {
+  const double t0 = startDate_;
+  const double t1 = o.t1;
+  const double logRatio = (o.rateSpan - zeroCurve_.Interpolate(t2) * (t2 - t0)) / 365.0;
   double w = 0.0;
+  double bFactor = 0.0;
   if (std::fabs(a0_) < 1e-10) {
+    bFactor = t2 - t1;
     const double u = (t2 - t1) * sigma0_ / 365.0;
     w = 0.5 * (t1 - t0) * (u * u);
   } else {
-    const double u = (1.0 - std::exp(-a0_ * (t2 - t1))) * sigma0_ / 365.0;
-    w = 0.25 * (u * u) * (1.0 - std::exp(-2.0 * a0_ * (t1 - t0))) / (a0_ * a0_ * a0_);
+    // B and the variance term share exp(-a0 (t2 - t1)).
+    const double shrink = 1.0 - std::exp(-a0_ * (t2 - t1));
+    bFactor = shrink / a0_;
+    const double u = shrink * sigma0_ / 365.0;
+    w = 0.25 * (u * u) * o.decay / (a0_ * a0_ * a0_);
   }
-  return logRatio + B(t1, t2) * forward / 365.0 - w;
+  if (b != nullptr) *b = bFactor;
+  return logRatio + bFactor * o.forward / 365.0 - w;
 }
 
-HullWhiteTree::TenorTerms HullWhiteTree::TenorRateTerms(int i, double days) const {
+HullWhiteTree::LevelTenor HullWhiteTree::LevelTenorTerms(int i) const {
+  LevelTenor l{};
+  const double t1 = LevelDate(i);
+  l.origin = LnAAt(t1);
+  l.dtY = (LevelDate(i + 1) - LevelDate(i)) / 365.0;
+  l.lnA1 = LnA(l.origin, t1 + 365.0 * l.dtY, &l.b1);
+  return l;
+}
+
+HullWhiteTree::TenorTerms HullWhiteTree::TenorRateTerms(const LevelTenor& level, double days) const {
   TenorTerms t{};
   t.days = days < 1.0 ? 1.0 : days;
-  const double t1 = LevelDate(i);
-  t.dtY = (LevelDate(i + 1) - LevelDate(i)) / 365.0;
-  const double t2 = t1 + 365.0 * t.dtY;
-  t.lnA1 = LnA(t1, t2);
-  t.b1 = B(t1, t2);
-  t.b2 = B(t1, t1 + t.days);
-  t.lnA2 = LnA(t1, t1 + t.days);
+  t.dtY = level.dtY;
+  t.lnA1 = level.lnA1;
+  t.b1 = level.b1;
+  t.lnA2 = LnA(level.origin, level.origin.t1 + t.days, &t.b2);
   return t;
 }
 

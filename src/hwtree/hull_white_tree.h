@@ -17,26 +17,28 @@
 // continuously compounded per year, so a one-step discount factor is
 // exp(-r dt / 365).
 //
-// The lattice is immutable once built: it holds the grid, the geometry,
-// the branching, the fitted shifts, the node rates and step discounts, and
-// no pricer's values. A pricer rolls its own value arrays back through it
-// (Rollback) and reads the node zero yields level by level through a
-// NodeYieldWalk (node_yield_walk.h), which keeps two levels of bond prices
-// at a time.
+// The lattice is immutable once built and holds per level only its date,
+// step, a, sigma, spacing, width and fitted shift alpha: no pricer's values
+// and nothing per node. A node's rate, step discount and branching follow
+// from its level's numbers; LoadLevel computes a whole level of them into a
+// LatticeLevel (lattice_level.h), which the pricer's rollback
+// (treepricing/tree_rollback.h) and the node zero yields' walk
+// (node_yield_walk.h) share level by level. So memory grows with the
+// number of levels and the width, not with the number of nodes.
 //
-// Size: before anything large is allocated the build estimates its storage
-// and its work (node visits plus node-maturities: each node whose zero
-// curve is read or whose bond prices are rolled, times the maturities it
-// carries) and refuses (status -1, refusal() says which limit and by how
-// much) a tree above TreeBuildArgs::memoryBudgetBytes or workBudget, or
+// Size: before anything large is allocated the build estimates its work
+// (node visits plus node-maturities: each node whose zero curve is read or
+// whose bond prices are rolled, times the maturities it carries) and its
+// storage, and refuses (status -1, refusal() says which limit and by how
+// much) a tree above TreeBuildArgs::workBudget or memoryBudgetBytes, or
 // with more than a million levels.
 #pragma once
 
 #include <cstddef>
 #include <limits>
-#include <memory>
 #include <vector>
 
+#include "hwtree/lattice_level.h"
 #include "hwtree/rate_transform.h"
 #include "market/zero_curve.h"
 
@@ -44,11 +46,15 @@ namespace lorvex {
 
 inline constexpr double kTreeMemoryBudgetBytes = 2147483648.0;  // 2 GiB
 // Default work budget in node-maturities (see TreeWorkEstimate). Measured
-// on the project's 2-core 2.1 GHz build machine under load: a node built
-// and fitted about 360 ns, a node-maturity rolled or read about 25 ns; so
-// 1e8 is about 2 to 3 seconds for the slowest kind of call (a cap read off
-// node curves at many resets), well under that for the others.
-inline constexpr double kTreeWorkBudget = 1.0e8;
+// on the project's 2-core build machine under load (load average about 5),
+// CPU time per unit of the estimate: 1 to 2 ns for normal trees and for
+// caps and swaptions, 2 to 4 ns for lognormal and shape trees, and up to
+// 5 ns where every node of an American option's lattice needs its bond
+// price off its own curve (a lognormal or shape tree's put deep in the
+// money: a logarithm and an exponential per flow and node). So 4e8 keeps
+// the slowest accepted call near 2 seconds; most accepted calls take well
+// under one. The C++ API and Python raise it on request (TreeLimits).
+inline constexpr double kTreeWorkBudget = 4.0e8;
 // A node built (its branching and a few Newton passes of the fit, each
 // with an exponential) costs about as much as this many node-maturities.
 inline constexpr double kTreeNodeWork = 12.0;
@@ -159,38 +165,25 @@ class HullWhiteTree {
   // Widest level built.
   int MaxNodeCount() const { return maxNodes_; }
 
-  // Node j (0 .. count-1, lowest first) of a built level i. A node's state
-  // is (j + jMin) dx + alpha.
-  double NodeRate(int i, int j) const { return rate_[Node(i, j)]; }
+  // Level i (0 .. lastBuiltLevel()) in full: every node's rate, step
+  // discount and branching. The level's arrays must have room for
+  // MaxNodeCount() nodes (LatticeLevel::Reserve); nothing is allocated.
+  void LoadLevel(int i, LatticeLevel& level) const;
+
+  // Node j (0 .. count-1, lowest first) of a built level i, one at a time
+  // (LoadLevel gives a whole level for less). A node's state is
+  // (j + jMin) dx + alpha, its rate the transform's rate of that state.
+  double NodeRate(int i, int j) const;
   // The branching of node j of level i: the index in level i+1 of its
-  // middle successor (up: +1, down: -1; 0 on the last level, which has no
-  // successors) and the up and down probabilities.
+  // middle successor (up: +1, down: -1; on the last level, which has no
+  // successors, the offset it would branch to) and the up and down
+  // probabilities. Successor gives 0 on the last level.
   struct NodeBranch {
     int successor;
     double pUp;
     double pDown;
   };
-  NodeBranch Branching(int i, int j) const {
-    const std::size_t li = Lv(i);
-    const int h = -jMin_[li];
-    const int c = j - h;
-    const int a = c < 0 ? -c : c;
-    int k = 0;
-    double pu = 0.0;
-    double pd = 0.0;
-    if (a == h) {
-      k = topOffset_[li];
-      pu = topUp_[li];
-      pd = topDown_[li];
-    } else {
-      const std::size_t e = tableBegin_[li] + static_cast<std::size_t>(a);
-      k = tableOffset_[e];
-      pu = tableUp_[e];
-      pd = tableDown_[e];
-    }
-    if (c < 0) return {-k + shift_[li], pd, pu};
-    return {k + shift_[li], pu, pd};
-  }
+  NodeBranch Branching(int i, int j) const;
   double UpProbability(int i, int j) const { return Branching(i, j).pUp; }
   double DownProbability(int i, int j) const { return Branching(i, j).pDown; }
   double MiddleProbability(int i, int j) const {
@@ -198,11 +191,9 @@ class HullWhiteTree {
     return 1.0 - b.pUp - b.pDown;
   }
   int Successor(int i, int j) const { return i + 1 < levelCount_ ? Branching(i, j).successor : 0; }
-  // The level's nodes' rates (count LevelNodeCount(i)), lowest first.
-  const double* LevelRates(int i) const { return rate_.get() + nodeBegin_[Lv(i)]; }
 
   // exp(-r dt_i / 365), the node's one-step discount factor.
-  double StepDiscount(int i, int j) const { return discount_[Node(i, j)]; }
+  double StepDiscount(int i, int j) const;
   // Probability-weighted values of the three successors, next holding the
   // values of level i+1 (lowest node first).
   double ExpectedSuccessorValue(int i, int j, const double* next) const {
@@ -237,26 +228,50 @@ class HullWhiteTree {
     double b2;     // B over the tenor
     double lnA2;   // LnA over the tenor
   };
-  TenorTerms TenorRateTerms(int i, double days) const;
+  TenorTerms TenorRateTerms(int i, double days) const { return TenorRateTerms(LevelTenorTerms(i), days); }
   static double TenorRateFromTerms(const TenorTerms& t, double nodeRate) {
     return 365.0 * (t.b2 * (nodeRate * t.dtY + t.lnA1) / t.b1 - t.lnA2) / t.days;
   }
+  // The parts of LnA(t1, t2) fixed by t1: R(t1) (t1 - t0), the forward rate
+  // at t1 and, with mean reversion, 1 - exp(-2 a0 (t1 - t0)).
+  struct LnAOrigin {
+    double t1;
+    double rateSpan;
+    double forward;
+    double decay;
+  };
+  // The parts of TenorRateTerms fixed by level i (its date and step), so
+  // that a level's tenors cost one curve read and one exponential each.
+  struct LevelTenor {
+    LnAOrigin origin;
+    double dtY;
+    double lnA1;
+    double b1;
+  };
+  LevelTenor LevelTenorTerms(int i) const;
+  TenorTerms TenorRateTerms(const LevelTenor& level, double days) const;
 
   // Hull-White B(t1, t2) in days, with the mean reversion at the valuation
   // date; t2 - t1 when it is below 1e-10 a day.
   double B(double t1, double t2) const;
   // ln A(t1, t2) of the normal model fitted to the zero curve.
-  double LnA(double t1, double t2) const;
+  double LnA(double t1, double t2) const { return LnA(LnAAt(t1), t2, nullptr); }
+  LnAOrigin LnAAt(double t1) const;
+  // LnA(origin.t1, t2), and B(origin.t1, t2) into b when given.
+  double LnA(const LnAOrigin& origin, double t2, double* b) const;
 
  private:
   static std::size_t Lv(int i) { return static_cast<std::size_t>(i); }
-  std::size_t Node(int i, int j) const { return nodeBegin_[Lv(i)] + static_cast<std::size_t>(j); }
 
   bool PlanTree(const TreeBuildArgs& args);
   bool PlanWidths(const TreeBuildArgs& args);
-  bool BuildBranching();
   bool FitToCurve();
   bool Refuse(TreeRefusal::Limit limit, double estimate, double budget);
+  // The branching of level i's nodes into successor, pUp and pDown (and
+  // pMiddle when given), from the half of the level above its centre.
+  void LevelBranching(int i, int* successor, double* pUp, double* pMiddle, double* pDown) const;
+  // The rates of level i's nodes for the shift alpha.
+  void LevelRatesAt(int i, double alpha, double* rates) const;
 
   int kind_ = 0;
   int stepCount_ = 0;
@@ -285,28 +300,13 @@ class HullWhiteTree {
   std::vector<double> maturitiesAscending_;
   std::vector<double> maturitiesDescending_;
 
-  // Per level, 0 .. M.
+  // Per level, 0 .. M. That is all the lattice keeps: a node's branching
+  // depends only on its offset from the centre and the step's geometry
+  // (dx, dt, a, sigma, the next dx; the top node's also on the width), a
+  // node below the centre mirrors the one above, and its rate is the
+  // transform's rate of its state.
   std::vector<double> date_, dt_, a_, sigma_, dx_, alpha_;
   std::vector<int> jMin_, nodeCount_, maturityCount_;
-  std::vector<std::size_t> nodeBegin_;
-
-  // Per node of the levels 0 .. builtLast_: the rate and the step
-  // discount, left uninitialised until the build writes every entry
-  // (zeroing megabytes that are written next costs as much as the writes).
-  std::unique_ptr<double[]> rate_, discount_;
-  // The branching. A node's branching depends only on its offset from the
-  // centre and the step's geometry (dx, dt, a, sigma, the next dx), the top
-  // node's also on the width, and a node below the centre mirrors the one
-  // above. So each level keeps its top node, and shares a table of the
-  // other offsets (0, 1, ...) with the levels of the same geometry next
-  // to it (an equal-step lattice on whole-day steps keeps one table for all
-  // its levels; fractional grid dates make most steps differ in their last
-  // bits, and those levels keep tables of their own).
-  std::vector<std::size_t> tableBegin_;
-  std::vector<int> topOffset_, shift_;  // shift: the next level's -jMin
-  std::vector<double> topUp_, topDown_;
-  std::vector<int> tableOffset_;
-  std::vector<double> tableUp_, tableDown_;
   int maxNodes_ = 0;
 };
 

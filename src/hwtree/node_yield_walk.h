@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "hwtree/hull_white_tree.h"
+#include "hwtree/lattice_level.h"
 
 namespace lorvex {
 
@@ -33,22 +34,32 @@ class NodeYieldWalk {
   // order; a level above the current one, or below the first level the
   // tree was told is read (its storage is sized from there), fails.
   bool MoveTo(int i);
+  // The same to the loaded level, whose rates, discounts and branching
+  // serve the last step (a pricer rolling back through the same level
+  // computes them once).
+  bool MoveTo(const LatticeLevel& level);
   int level() const { return level_; }
 
   // Bond prices of node j of the current level, parallel to the tree's
   // MaturityDates (latest first), MaturityCount(level()) of them.
   const double* Prices(int j) const { return current_ + static_cast<std::size_t>(j) * stride_; }
-  // The zero yield of node j to maturity k of the current level.
-  double Yield(int j, int k) const {
-    const double tau = tau_[static_cast<std::size_t>(k)];
+  // Years from the current level's date to maturity k.
+  double Tau(int k) const { return tau_[static_cast<std::size_t>(k)]; }
+  // The zero yield of node j to maturity k of the current level; nodeRate
+  // is the node's one-step rate.
+  double Yield(int j, int k, double nodeRate) const {
+    const double tau = Tau(k);
     if (tau > 0.0) return -std::log(Prices(j)[k]) / tau;
-    return k >= 1 ? tree_.NodeRate(level_, j) : 0.0;
+    return k >= 1 ? nodeRate : 0.0;
   }
+  double Yield(int j, int k) const { return Yield(j, k, tree_.NodeRate(level_, j)); }
 
  private:
-  void StepDown();
+  bool Accepts(int i) const { return status_ == 0 && i >= first_ && i <= level_; }
+  void StepDown(const LatticeLevel& level);
 
   const HullWhiteTree& tree_;
+  LatticeLevel own_;  // the levels after the pricer's
   std::vector<double> a_, b_;
   std::vector<double> tau_;  // years from the current level to each maturity
   double* current_ = nullptr;

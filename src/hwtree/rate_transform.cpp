@@ -113,17 +113,18 @@ double RateTransform::RateFromState(double x) const {
 }
 
 double RateTransform::RateSlope(double x) const {
-  switch (kind_) {
-    case kLognormal:
-      return std::exp(x);
-    case kShape: {
-      const double r = RateFromState(x);
-      const auto i = static_cast<std::size_t>(SegmentByState(x));
-      return r * slope_[i] + intercept_[i];
-    }
-    default:
-      return 1.0;
-  }
+  if (kind_ != kLognormal && kind_ != kShape) return 1.0;
+  // exp(x) itself for the lognormal form; g(r) = A + B r on the shape's
+  // segment of x.
+  const double r = RateFromState(x);
+  if (kind_ == kLognormal) return r;
+  const auto i = static_cast<std::size_t>(SegmentByState(x));
+  return r * slope_[i] + intercept_[i];
+}
+
+bool RateTransform::ExponentialRates() const {
+  return kind_ == kLognormal || (kind_ == kShape && count() == 1 && intercept_[0] == 0.0 && slope_[0] == 1.0 &&
+                                 offset_[0] == 0.0);
 }
 
 double RateTransform::StateSlope(double r) const {

@@ -37,6 +37,9 @@ class RateTransform {
   double StateSlope(double r) const;  // dx/dr
 
   int kind() const { return kind_; }
+  // Whether RateFromState(x) is exp(x) to the last bit: the lognormal form,
+  // and the shape of one pair (p, p), g(r) = r (A = 0, B = 1, D = 0).
+  bool ExponentialRates() const;
   int status() const { return status_; }
   int count() const { return static_cast<int>(rateKnots_.size()); }
 

@@ -33,24 +33,17 @@ CapSchedule::CapSchedule(double notional, double capRate, int start, int end, in
 
 namespace {
 
-// DF(start) and DF(end) of a caplet seen from d, and its simple forward rate.
-struct CapletForward {
-  double dfStart;
-  double dfEnd;
-  double rate;
-};
-
-CapletForward ForwardOf(const CapletPeriod& c, double d, const ZeroCurve& curve) {
-  const double dfStart = DiscountFactor(curve, d, c.start);
-  const double dfEnd = DiscountFactor(curve, d, c.end);
-  return {dfStart, dfEnd, (dfStart / dfEnd - 1.0) / c.accrualFraction};
+// The simple forward rate of a caplet from DF(start) and DF(end).
+double ForwardRateOf(const CapletPeriod& c, double dfStart, double dfEnd) {
+  return (dfStart / dfEnd - 1.0) / c.accrualFraction;
 }
 
 }  // namespace
 
 double CapSchedule::CapletForwardRate(int index, double d, const ZeroCurve& curve) const {
   if (index < 0 || index >= Count()) return 0.0;
-  return ForwardOf(caplets_[static_cast<std::size_t>(index)], d, curve).rate;
+  const CapletPeriod& c = caplets_[static_cast<std::size_t>(index)];
+  return ForwardRateOf(c, DiscountFactor(curve, d, c.start), DiscountFactor(curve, d, c.end));
 }
 
 int CapSchedule::CapletIndexAt(int date) const {
@@ -67,8 +60,13 @@ int CapSchedule::CapletIndexAt(int date) const {
 double CapSchedule::CapletPayoff(int index, double d, const ZeroCurve& curve) const {
   if (index < 0 || index >= Count()) return 0.0;
   const CapletPeriod& c = caplets_[static_cast<std::size_t>(index)];
-  const CapletForward f = ForwardOf(c, d, curve);
-  return c.notional * c.accrualFraction * (f.rate - c.capRate) * f.dfEnd;
+  return CapletPayoffFromDiscounts(index, DiscountFactor(curve, d, c.start), DiscountFactor(curve, d, c.end));
+}
+
+double CapSchedule::CapletPayoffFromDiscounts(int index, double dfStart, double dfEnd) const {
+  if (index < 0 || index >= Count()) return 0.0;
+  const CapletPeriod& c = caplets_[static_cast<std::size_t>(index)];
+  return c.notional * c.accrualFraction * (ForwardRateOf(c, dfStart, dfEnd) - c.capRate) * dfEnd;
 }
 
 int CapSchedule::CapResetSchedule(ZeroCurve& resets) {

@@ -48,6 +48,9 @@ class CapSchedule : public CashFlowSchedule {
   // cap rate: the cap takes its positive part, the floor that of its
   // negative. A caplet that does not exist gives 0.
   double CapletPayoff(int index, double d, const ZeroCurve& curve) const;
+  // The same from the two discount factors DF(start) and DF(end), however
+  // they were read.
+  double CapletPayoffFromDiscounts(int index, double dfStart, double dfEnd) const;
 
   // Empties `resets`, then inserts (start, 0.0) for every caplet: the reset
   // dates on which a tree settles the caplets. Returns 0, or -1 for an empty

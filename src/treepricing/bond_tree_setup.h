@@ -29,12 +29,12 @@ struct BondTreeTerms {
   int slotCount = 1;      // 3: the display, which prices the bond at every node
 };
 
-class BondTreeSetup {
+class BondTreeSetup : public TreeSetup {
  public:
   // Builds the bond and a copy of the curve with the bond's period start
-  // and payment dates added at the curve's own rates. status() is -1 when memory ran out.
+  // and payment dates added at the curve's own rates. status() is -1 when
+  // memory ran out.
   BondTreeSetup(const BondTreeTerms& terms, const ZeroCurve& marketCurve);
-  int status() const { return status_; }
 
   // The tree's arguments: equal steps to the expiry (uniform grid), the end
   // at the bond's maturity, node curves read where the rollback prices the
@@ -42,14 +42,11 @@ class BondTreeSetup {
   // American one or of the display, slotCount > 1).
   TreeBuildArgs Args() const;
 
-  ZeroCurve curve;  // the caller's curve with the bond's dates added
   BondSchedule bond;
   ZeroCurve exercise;  // (expiry, strike), and (t0, strike) when American
-  TreeModelLists lists;
 
  private:
   BondTreeTerms terms_;
-  int status_ = 0;
 };
 
 }  // namespace lorvex

@@ -2,8 +2,6 @@
 
 #include <cmath>
 #include <limits>
-#include <new>
-#include <vector>
 
 #include "treepricing/node_curve.h"
 #include "treepricing/tree_rollback.h"
@@ -19,41 +17,25 @@ int CapTreeStepCount(int stepParameter, double years) {
 }
 
 CapTreeSetup::CapTreeSetup(const CapTreeTerms& terms, const ZeroCurve& marketCurve)
-    : curve(marketCurve),
+    : TreeSetup(marketCurve, terms.valuation, terms.sigma, terms.meanReversion),
       cap(terms.notional, terms.capRate, terms.start, terms.end, terms.perYear, 0.0),
-      lists(MakeTreeModelLists(terms.valuation, terms.sigma, terms.meanReversion)),
       terms_(terms) {
   if (cap.status() != 0) {
-    status_ = -3;
+    Fail(-3);
     return;
   }
   if (terms.addCapletDatesToCurve) {
-    std::vector<double> dates;
-    try {
-      dates.reserve(2 * static_cast<std::size_t>(cap.Count()));
-    } catch (const std::bad_alloc&) {
-      status_ = -1;
-      return;
-    }
-    for (const CapletPeriod& c : cap.Caplets()) {
-      dates.push_back(c.start);
-      dates.push_back(c.end);
-    }
-    if (InsertDatesAtCurveRates(curve, dates) != 0) {
-      status_ = -1;
-      return;
-    }
+    AddPeriodDates(cap.Caplets());
+    if (status() != 0) return;
   }
   // An empty cap has no reset dates and reports it here, as does a reset
   // list that could not be built.
   cap.CapResetSchedule(resets);
   if (cap.status() != 0) {
-    status_ = -3;
+    Fail(-3);
     return;
   }
-  if (lists.status() != 0) {
-    status_ = -1;
-  }
+  CheckLists(resets);
 }
 
 TreeBuildArgs CapTreeSetup::Args() const {
@@ -73,22 +55,24 @@ namespace {
 class CapOnTree : public TreeInstrument {
  public:
   CapOnTree(bool isFloor, const CapSchedule& cap, const HullWhiteTree& tree)
-      : isFloor_(isFloor), cap_(cap), tree_(tree), curves_(tree) {}
+      : isFloor_(isFloor), cap_(cap), curves_(tree) {}
   bool usable() const { return curves_.status() == 0; }
 
-  bool AdjustValues(int i, double* values) override {
-    const double di = tree_.LevelDate(i);
+  bool AdjustValues(const LatticeLevel& level, double* values) override {
+    const double di = level.date;
     // A caplet settles on the level of its reset day; a level on the last
     // caplet's end, or inside a caplet, is no reset level.
     const int day = static_cast<int>(std::trunc(di));
     const int k = cap_.CapletIndexAt(day);
     if (k < 0 || day != cap_[k].start) return true;
-    if (!curves_.PrepareLevel(i)) return false;
-    const int nodes = tree_.LevelNodeCount(i);
-    for (int j = 0; j < nodes; ++j) {
-      const ZeroCurve* curve = curves_.Build(j);
-      if (curve == nullptr) return false;
-      const double p = cap_.CapletPayoff(k, di, *curve);
+    if (!curves_.PrepareLevel(level)) return false;
+    const CapletPeriod& c = cap_[k];
+    const NodeCurves::Read atStart = curves_.Place(c.start);
+    const NodeCurves::Read atEnd = curves_.Place(c.end);
+    for (int j = 0; j < level.count; ++j) {
+      curves_.LoadNode(j);
+      const double p = cap_.CapletPayoffFromDiscounts(k, curves_.Discount(atStart, di, c.start),
+                                                      curves_.Discount(atEnd, di, c.end));
       const double payoff = isFloor_ ? (p < 0.0 ? -p : 0.0) : (p > 0.0 ? p : 0.0);
       values[j] = values[j] + payoff;
     }
@@ -98,7 +82,6 @@ class CapOnTree : public TreeInstrument {
  private:
   bool isFloor_;
   const CapSchedule& cap_;
-  const HullWhiteTree& tree_;
   NodeCurves curves_;
 };
 

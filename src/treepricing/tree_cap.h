@@ -38,25 +38,22 @@ struct CapTreeTerms {
 // The cap (caplets laid back from the end), its reset schedule {(start of
 // every caplet, 0)}, which is the tree's exercise list, and the one-point
 // model lists.
-class CapTreeSetup {
+class CapTreeSetup : public TreeSetup {
  public:
   // The curve is copied; the copy gains the caplets' dates.
   CapTreeSetup(const CapTreeTerms& terms, const ZeroCurve& marketCurve);
-  // 0; -3 when the cap schedule rejected its terms, has no caplet or its
-  // reset list could not be built; -1 when memory ran out otherwise.
-  int status() const { return status_; }
+  // status(): 0; -3 when the cap schedule rejected its terms, has no
+  // caplet or its reset list could not be built; -1 when memory ran out
+  // otherwise.
 
   // Per-year grid ending at the cap's end.
   TreeBuildArgs Args() const;
 
-  ZeroCurve curve;  // the caller's curve, with the caplets' dates when asked
   CapSchedule cap;
   ZeroCurve resets;
-  TreeModelLists lists;
 
  private:
   CapTreeTerms terms_;
-  int status_ = 0;
 };
 
 // Backward induction from the last reset level to the root. On a level

@@ -1,6 +1,5 @@
 #include "treepricing/tree_rollback.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace lorvex {
@@ -12,9 +11,12 @@ double RollBack(const HullWhiteTree& tree, TreeInstrument& instrument) {
   const auto width = static_cast<std::size_t>(tree.MaxNodeCount());
   std::vector<double> values(width, 0.0);
   std::vector<double> next(width, 0.0);
+  LatticeLevel level;
+  level.Reserve(width);
   for (int i = expiry; i >= 0; --i) {
-    if (i < expiry) tree.RollbackLevel(i, next.data(), values.data());
-    if (!instrument.AdjustValues(i, values.data())) return 0.0;
+    tree.LoadLevel(i, level);
+    if (i < expiry) RollbackLevel(level, next.data(), values.data());
+    if (!instrument.AdjustValues(level, values.data())) return 0.0;
     values.swap(next);
   }
   return next[0];

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <new>
-#include <vector>
 
 #include "treepricing/node_curve.h"
 #include "treepricing/tree_rollback.h"
@@ -11,36 +9,18 @@
 namespace lorvex {
 
 SwapTreeSetup::SwapTreeSetup(const SwapTreeTerms& terms, const ZeroCurve& marketCurve)
-    : curve(marketCurve),
+    : TreeSetup(marketCurve, terms.valuation, terms.sigma, terms.meanReversion),
       swap(terms.notional, terms.fixedRate, 0.0, terms.start, terms.end, terms.perYear, terms.perYear),
-      lists(MakeTreeModelLists(terms.valuation, terms.sigma, terms.meanReversion)),
       terms_(terms) {
   if (swap.status() != 0) {
-    status_ = -2;
+    Fail(-2);
     return;
   }
   // The swap's period dates become points of the curve, at the curve's own
   // rates, so that the tree places levels (and node maturities) on them.
-  std::vector<double> dates;
-  try {
-    dates.reserve(2 * static_cast<std::size_t>(swap.FixedCount() + swap.FloatingCount()));
-  } catch (const std::bad_alloc&) {
-    status_ = -1;
-    return;
-  }
-  for (const FixedPeriod& p : swap.FixedPeriods()) {
-    dates.push_back(p.start);
-    dates.push_back(p.end);
-  }
-  for (const FloatingPeriod& p : swap.FloatingPeriods()) {
-    dates.push_back(p.start);
-    dates.push_back(p.end);
-  }
-  if (InsertDatesAtCurveRates(curve, dates) != 0) status_ = -1;
+  AddPeriodDates(swap.FixedPeriods(), swap.FloatingPeriods());
   exercise.Insert(terms.start, 0.0);
-  if (exercise.status() != 0 || lists.status() != 0) {
-    status_ = -1;
-  }
+  CheckLists(exercise);
 }
 
 TreeBuildArgs SwapTreeSetup::Args() const {
@@ -53,6 +33,12 @@ TreeBuildArgs SwapTreeSetup::Args() const {
   return args;
 }
 
+bool SwapTreeSetup::Worthless() const {
+  auto paysAfterStart = [this](const auto& p) { return p.end > terms_.start; };
+  return std::none_of(swap.FixedPeriods().begin(), swap.FixedPeriods().end(), paysAfterStart) &&
+         std::none_of(swap.FloatingPeriods().begin(), swap.FloatingPeriods().end(), paysAfterStart);
+}
+
 namespace {
 
 // Exercised on the level dated exactly on an exercise date: the swap's
@@ -60,18 +46,16 @@ namespace {
 class SwaptionOnTree : public TreeInstrument {
  public:
   SwaptionOnTree(const ZeroCurve& exercise, bool isPut, const SwapSchedule& swap, const HullWhiteTree& tree)
-      : exercise_(exercise), isPut_(isPut), swap_(swap), tree_(tree), curves_(tree) {}
+      : exercise_(exercise), isPut_(isPut), swap_(swap), curves_(tree) {}
   bool usable() const { return curves_.status() == 0; }
 
-  bool AdjustValues(int i, double* values) override {
-    const double di = tree_.LevelDate(i);
-    const CurvePoint* point = exercise_.Find(di);
+  bool AdjustValues(const LatticeLevel& level, double* values) override {
+    const CurvePoint* point = exercise_.Find(level.date);
     if (point == nullptr) return true;
-    if (!curves_.PrepareLevel(i)) return false;
+    if (!curves_.PrepareLevel(level)) return false;
     // An exercise date is a caller's whole day, so the level date is one.
-    const int day = static_cast<int>(di);
-    const int nodes = tree_.LevelNodeCount(i);
-    for (int j = 0; j < nodes; ++j) {
+    const int day = static_cast<int>(level.date);
+    for (int j = 0; j < level.count; ++j) {
       const ZeroCurve* curve = curves_.Build(j);
       if (curve == nullptr) return false;
       const double value = swap_.SwapValue(0, day, day, *curve);
@@ -86,21 +70,10 @@ class SwaptionOnTree : public TreeInstrument {
   const ZeroCurve& exercise_;
   bool isPut_;
   const SwapSchedule& swap_;
-  const HullWhiteTree& tree_;
   NodeCurves curves_;
 };
 
 }  // namespace
-
-bool SwapTreeSetup::Worthless() const {
-  for (const FixedPeriod& p : swap.FixedPeriods()) {
-    if (p.end > terms_.start) return false;
-  }
-  for (const FloatingPeriod& p : swap.FloatingPeriods()) {
-    if (p.end > terms_.start) return false;
-  }
-  return true;
-}
 
 double TreeSwapOptionRollback(const ZeroCurve& exerciseSchedule, bool isPut, const SwapSchedule& swap,
                               const HullWhiteTree& tree) {

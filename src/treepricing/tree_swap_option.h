@@ -25,13 +25,12 @@ struct SwapTreeTerms {
 // swap (receive fixed, pay floating with no spread), the curve with the
 // swap's period dates added at the curve's own rates, the one-point model
 // lists and the exercise schedule {(start, 0)}.
-class SwapTreeSetup {
+class SwapTreeSetup : public TreeSetup {
  public:
   // The curve is copied; the copy gains the swap's dates.
   SwapTreeSetup(const SwapTreeTerms& terms, const ZeroCurve& marketCurve);
-  // 0; -2 when the swap schedule rejected its terms (payments a year not 1,
-  // 2, 4 or 12); -1 when memory ran out.
-  int status() const { return status_; }
+  // status(): 0; -2 when the swap schedule rejected its terms (payments a
+  // year not 1, 2, 4 or 12); -1 when memory ran out.
 
   // Per-year grid ending at the swap's end; node curves are read on the
   // exercise level.
@@ -41,14 +40,11 @@ class SwapTreeSetup {
   // no more than the root's branching.
   bool Worthless() const;
 
-  ZeroCurve curve;  // the caller's curve with the swap's period dates added
   SwapSchedule swap;
   ZeroCurve exercise;  // (start, 0.0): exercise at the swap start, strike 0
-  TreeModelLists lists;
 
  private:
   SwapTreeTerms terms_;
-  int status_ = 0;
 };
 
 // Backward induction from the exercise level: on the level dated exactly on

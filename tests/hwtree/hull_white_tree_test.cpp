@@ -379,7 +379,10 @@ TEST(HullWhiteTree, FailedBuilds) {
 
 // A request for an enormous tree is refused from its size estimate before
 // anything large is allocated; the refusal names the limit, the estimate
-// and the budget.
+// and the budget. The lattice keeps numbers per level and buffers as wide
+// as its widest level, so a grid of billions of dates needs more memory
+// than the budget, while millions of narrower levels are refused for
+// their work.
 TEST(HullWhiteTree, EnormousTreeIsRefusedFromItsEstimate) {
   struct Row {
     const char* name;
@@ -389,11 +392,11 @@ TEST(HullWhiteTree, EnormousTreeIsRefusedFromItsEstimate) {
     TreeRefusal::Limit limit;
   };
   const Row rows[] = {{"uniform, 2^31 - 1 steps", 2147483647, 0.1, 1, TreeRefusal::kMemory},
-                      {"uniform, 10 million steps", 10000000, 0.1, 1, TreeRefusal::kMemory},
-                      {"uniform, 100000 steps, no mean reversion", 100000, 0.0, 1, TreeRefusal::kMemory},
+                      {"uniform, 10 million steps", 10000000, 0.1, 1, TreeRefusal::kWork},
+                      {"uniform, 100000 steps, no mean reversion", 100000, 0.0, 1, TreeRefusal::kWork},
                       {"per year, 2^31 - 1 steps a year", 2147483647, 0.1, 0, TreeRefusal::kLevels},
                       {"per year, 100000 steps a year", 100000, 0.0, 0, TreeRefusal::kLevels},
-                      {"per year, 5000 steps a year", 5000, 0.0, 0, TreeRefusal::kMemory}};
+                      {"per year, 5000 steps a year", 5000, 0.0, 0, TreeRefusal::kWork}};
   for (const Row& r : rows) {
     TreeInputs in(0, r.steps, 3650, 7300, r.a, 0.01, {{0, 0.05}, {7300, 0.05}}, r.uniform);
     const HullWhiteTree tree(in.args);

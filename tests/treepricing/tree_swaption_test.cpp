@@ -82,10 +82,10 @@ double SwapRolledBack(const Swaption& s, const Rows& rows) {
     int start;
     lorvex::NodeCurves curves{tree};
     SwapOnTree(const lorvex::HullWhiteTree& t, const lorvex::SwapSchedule& s, int d) : tree(t), swap(s), start(d) {}
-    bool AdjustValues(int i, double* values) override {
-      if (i != tree.expiryLevel()) return true;
-      if (!curves.PrepareLevel(i)) return false;
-      for (int j = 0; j < tree.LevelNodeCount(i); ++j) values[j] = swap.SwapValue(0, start, start, *curves.Build(j));
+    bool AdjustValues(const lorvex::LatticeLevel& level, double* values) override {
+      if (level.index != tree.expiryLevel()) return true;
+      if (!curves.PrepareLevel(level)) return false;
+      for (int j = 0; j < level.count; ++j) values[j] = swap.SwapValue(0, start, start, *curves.Build(j));
       return true;
     }
   } swapOnTree(tree, setup.swap, terms.start);

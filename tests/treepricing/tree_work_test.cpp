@@ -88,14 +88,14 @@ TEST(TreeWork, OversizedRequestsAreRefusedWithTheirEstimate) {
       {"annual caplets to the year 9000",
        [](SAFEARRAY** c, double* v) { return HW_TreeCap(kSerial, 7000.0, 1.0, 0.05, 100, 1, 1, c, 0.01, 0.1, 20, 0, v); },
        capTree(Cap(7000.0, 1.0, 1)), lorvex::TreeRefusal::kWork},
-      {"quarterly caplets for 250 years",
-       [](SAFEARRAY** c, double* v) { return HW_TreeCap(kSerial, 250.0, 1.0, 0.05, 100, 4, 1, c, 0.01, 0.1, 20, 0, v); },
-       capTree(Cap(250.0, 1.0, 4)), lorvex::TreeRefusal::kWork},
-      {"5600 steps to 67 days, no mean reversion",
+      {"quarterly caplets for 1000 years",
+       [](SAFEARRAY** c, double* v) { return HW_TreeCap(kSerial, 1000.0, 1.0, 0.05, 100, 4, 1, c, 0.01, 0.1, 20, 0, v); },
+       capTree(Cap(1000.0, 1.0, 4)), lorvex::TreeRefusal::kWork},
+      {"8000 steps to 67 days, no mean reversion",
        [](SAFEARRAY** c, double* v) {
-         return HW_TreeBondOption(kSerial, 26.0, 0.05, 100, 2, 0.1835, 100, 1, 0, 0, c, 0.01, 0.0, 5600, 0, v);
+         return HW_TreeBondOption(kSerial, 26.0, 0.05, 100, 2, 0.1835, 100, 1, 0, 0, c, 0.01, 0.0, 8000, 0, v);
        },
-       bondTree(Bond(26.0, 0.1835, 5600, 0.0)), lorvex::TreeRefusal::kWork},
+       bondTree(Bond(26.0, 0.1835, 8000, 0.0)), lorvex::TreeRefusal::kWork},
   };
   Curve curve(ThreePoints());
   const lorvex::ZeroCurve jdn = ToJdn(ThreePoints());
