@@ -3,6 +3,7 @@
 #include <cmath>
 #include <new>
 
+#include "market/calendar.h"
 #include "market/discount.h"
 
 namespace lorvex {
@@ -21,21 +22,28 @@ void BondSchedule::Build(double face, double couponRate, int accrualStart, int m
     status_ = -1;
     return;
   }
-  int previous = 0;
-  const int n = CountScheduledDates(accrualStart, maturity, couponsPerYear, &previous);
+  // Period j of n ends on AddMonths(maturity, -(n - 1 - j) * 12/f): count
+  // the dates after the accrual start walking back from the maturity, then
+  // walk again to fill the periods from the last.
+  const int step = 12 / couponsPerYear;
+  int n = 0;
+  for (MonthWalk dates(maturity, step); dates.Date() > accrualStart; dates.Back()) ++n;
   try {
-    periods_.reserve(static_cast<std::size_t>(n));
+    periods_.resize(static_cast<std::size_t>(n));
   } catch (const std::bad_alloc&) {
     couponsPerYear_ = 0;
     status_ = -1;
     return;
   }
   const double coupon = (couponRate / couponsPerYear) * face;
+  MonthWalk dates(maturity, step);
+  for (int j = n - 1; j >= 0; --j, dates.Back()) {
+    periods_[static_cast<std::size_t>(j)] = {0, dates.Date(), coupon, 0.0};
+  }
   int start = accrualStart;
-  for (int j = 0; j < n; ++j) {
-    const int end = ScheduledPeriodEnd(maturity, couponsPerYear, n, j);
-    periods_.push_back({start, end, coupon, 0.0});
-    start = end;
+  for (CouponPeriod& p : periods_) {
+    p.start = start;
+    start = p.end;
   }
   periods_.back().principal = face;
   couponsPerYear_ = couponsPerYear;
