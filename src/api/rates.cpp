@@ -43,9 +43,10 @@ double bond_price(const BondPriceArgs& a, const ZeroCurve& curve) {
   int start = 0;
   int maturity = 0;
   BondDates("maturity", valuation, a.maturity, &start, &maturity);
-  // A rejected frequency leaves an empty bond, which prices to 0.
-  BondSchedule bond(a.face, a.coupon, start, maturity, a.frequency);
-  return FiniteResult(bond.ForwardPrice(valuation, valuation, curve) - bond.AccruedInterest(valuation));
+  // ForwardPrice(valuation, valuation) - AccruedInterest(valuation) of the
+  // bond, without building it. A rejected frequency leaves an empty bond,
+  // which prices to 0.
+  return FiniteResult(BondCleanPrice(a.face, a.coupon, start, maturity, a.frequency, valuation, curve));
 }
 
 double black_bond_option(const BlackBondOptionArgs& a, const ZeroCurve& curve) {
