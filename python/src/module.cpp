@@ -7,7 +7,8 @@
 // broadcast the shapes). The loop runs without the GIL and is split over
 // threads in small chunks taken from a shared counter, so trees of unequal
 // cost still share the work evenly. Nothing is allocated per element by the
-// loop itself; each element builds its terms struct on the stack.
+// loop itself; each element builds its terms struct on the stack, from the
+// fields of single-value columns converted once per call and its own values.
 //
 // A refused element records its status; the lowest refused index keeps its
 // argument and message for the Python side to raise or report.
@@ -82,16 +83,29 @@ void Assign(E& field, double value, const char* name) {
   field = static_cast<E>(static_cast<int>(value));
 }
 
+// Which fields a fill assigns: all, those of single-value columns (once per
+// call) or those of columns with a value per element (per element).
+enum class Columns { All, Single, PerElement };
+template <Columns W>
+using Which = std::integral_constant<Columns, W>;
+
+template <Columns W>
+bool Reads(const Column& column) {
+  if constexpr (W == Columns::All) return true;
+  return (column.step == 0) == (W == Columns::Single);
+}
+
 // Fill reads field `name` from column k and returns the next column; the
 // tree limits take two columns, memory_bytes and work_nodes.
-template <class T>
+template <Columns W, class T>
 std::size_t Fill(T& field, const Column* columns, std::size_t k, std::size_t i, const char* name) {
-  Assign(field, columns[k].at(i), name);
+  if (Reads<W>(columns[k])) Assign(field, columns[k].at(i), name);
   return k + 1;
 }
+template <Columns W>
 std::size_t Fill(TreeLimits& limits, const Column* columns, std::size_t k, std::size_t i, const char*) {
-  limits.memory_bytes = columns[k].at(i);
-  limits.work_nodes = columns[k + 1].at(i);
+  if (Reads<W>(columns[k])) limits.memory_bytes = columns[k].at(i);
+  if (Reads<W>(columns[k + 1])) limits.work_nodes = columns[k + 1].at(i);
   return k + 2;
 }
 
@@ -232,14 +246,16 @@ Market ReadMarket(const char* kind, const py::object& market) {
 #define LORVEX_PY_PRICE_dividends(function) \
   (market.dividends ? lorvex::function(args, *market.dividends) : lorvex::function(args))
 #define LORVEX_PY_PRICE_none(function) lorvex::function(args)
-#define LORVEX_PY_FILL(field) k = Fill(args.field, columns, k, i, #field);
+#define LORVEX_PY_FILL(field) k = Fill<decltype(which)::value>(args.field, columns, k, i, #field);
 #define LORVEX_PY_DESCRIBE(field) Describe(fields, #field, defaults.field);
 
 // columns: one array per argument (in the API's order, without the tree
-// limits) of length 1 or n. Returns (outputs, status, failure or None).
-template <class Price>
+// limits) of length 1 or n. prepare(columns), called once with the GIL
+// held, returns the pricer of one element, price(i, out). Returns
+// (outputs, status, failure or None).
+template <class Prepare>
 py::tuple Vectorised(const std::vector<DoubleArray>& arrays, std::size_t n, int threads, bool stopAtFirst,
-                     std::size_t expected, int outputs, const Price& price) {
+                     std::size_t expected, int outputs, const Prepare& prepare) {
   if (arrays.size() != expected) {
     throw py::type_error("expected " + std::to_string(expected) + " argument columns, got " +
                          std::to_string(arrays.size()));
@@ -258,11 +274,12 @@ py::tuple Vectorised(const std::vector<DoubleArray>& arrays, std::size_t n, int 
   }
   py::array_t<std::int32_t> status(static_cast<py::ssize_t>(n));
   std::int32_t* statusData = status.mutable_data();
+  const auto price = prepare(columns.data());
   Failure failure;
   {
     py::gil_scoped_release release;
     failure = Run(n, ThreadCount(threads), stopAtFirst, outputs, out, statusData,
-                  [&](std::size_t i) { price(columns.data(), i, out); });
+                  [&](std::size_t i) { price(i, out); });
   }
   py::tuple outs(outputs);
   for (int k = 0; k < outputs; ++k) outs[static_cast<std::size_t>(k)] = results[static_cast<std::size_t>(k)];
@@ -401,12 +418,29 @@ void Bind(py::module_& m, const char* name, const char* marketKind, std::size_t 
           [=](const std::vector<DoubleArray>& arrays, std::size_t n, const py::object& marketObject, int threads,
               bool stop) {
             const Market market = ReadMarket(kind.c_str(), marketObject);
-            return Vectorised(arrays, n, threads, stop, columnCount, Outputs(Result{}),
-                              [&](const Column* columns, std::size_t i, double* const* out) {
-                                Args args{};
-                                fill(args, columns, i);
-                                Store(price(args, market), out, i);
-                              });
+            return Vectorised(
+                arrays, n, threads, stop, columnCount, Outputs(Result{}), [&](const Column* columns) {
+                  // The fields of single-value columns are converted once;
+                  // each element then converts only its own values. If a
+                  // single value is refused, every element converts all its
+                  // fields in order, so each reports the first refusal.
+                  Args single{};
+                  bool singlesAccepted = true;
+                  try {
+                    fill(single, columns, 0, Which<Columns::Single>{});
+                  } catch (const std::exception&) {
+                    singlesAccepted = false;
+                  }
+                  return [&, columns, single, singlesAccepted](std::size_t i, double* const* out) {
+                    Args args = single;
+                    if (singlesAccepted) {
+                      fill(args, columns, i, Which<Columns::PerElement>{});
+                    } else {
+                      fill(args, columns, i, Which<Columns::All>{});
+                    }
+                    Store(price(args, market), out, i);
+                  };
+                });
           });
   } else {
     m.def(binding.c_str(),
@@ -416,7 +450,7 @@ void Bind(py::module_& m, const char* name, const char* marketKind, std::size_t 
             std::vector<Column> columns;
             for (const double& v : values) columns.push_back({&v, 0});
             Args args{};
-            fill(args, columns.data(), 0);
+            fill(args, columns.data(), 0, Which<Columns::All>{});
             std::optional<Result> display;
             {
               py::gil_scoped_release release;
@@ -510,7 +544,7 @@ PYBIND11_MODULE(_lorvex, m) {
     markets[#function] = #market_kind;                                                            \
     Bind<Args>(                                                                                   \
         m, #function, #market_kind, ColumnCount(fields), output_counts,                               \
-        [](Args& args, const Column* columns, std::size_t i) -> std::size_t {                     \
+        [](Args& args, const Column* columns, std::size_t i, auto which) -> std::size_t {         \
           std::size_t k = 0;                                                                      \
           FIELDS(LORVEX_PY_FILL)                                                                  \
           return k;                                                                               \

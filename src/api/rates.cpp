@@ -42,9 +42,10 @@ double HwOptionOnBond(int valuation, int expiry, double dirtyStrike, OptionType 
 double bond_price(const BondPriceArgs& a, const ZeroCurve& curve) {
   RequireFiniteArgs::bond_price(a);
   const BondDays d = BondDates(a.valuation, a.maturity);
-  // A rejected frequency leaves an empty bond, which prices to 0.
-  BondSchedule bond(a.face, a.coupon, d.accrualStart, d.maturity, a.frequency);
-  return FiniteResult(bond.ForwardPrice(d.valuation, d.valuation, curve) - bond.AccruedInterest(d.valuation));
+  // ForwardPrice(valuation, valuation) - AccruedInterest(valuation) of the
+  // bond, without building it. A rejected frequency leaves an empty bond,
+  // which prices to 0.
+  return FiniteResult(BondCleanPrice(a.face, a.coupon, d.accrualStart, d.maturity, a.frequency, d.valuation, curve));
 }
 
 double black_bond_option(const BlackBondOptionArgs& a, const ZeroCurve& curve) {

@@ -3,9 +3,22 @@
 #include <cmath>
 #include <new>
 
+#include "market/calendar.h"
 #include "market/discount.h"
 
 namespace lorvex {
+
+namespace {
+
+// value / DF(b) seen from a, for the rate r(b). For b = a and a finite rate
+// DF(b) is exp(+-0), which is 1 exactly (C Annex F), and value / 1 is value
+// exactly, so neither the exp nor the division is done; a rate that is not
+// finite still gives the NaN of exp(NaN).
+double DivideByDiscountToValueDate(double value, double rate, int a, int b) {
+  return a == b && std::isfinite(rate) ? value : value / DiscountFactorAtRate(rate, a, b);
+}
+
+}  // namespace
 
 BondSchedule::BondSchedule(double face, double couponRate, int accrualStart, int maturity,
                            int couponsPerYear) {
@@ -21,21 +34,28 @@ void BondSchedule::Build(double face, double couponRate, int accrualStart, int m
     status_ = -1;
     return;
   }
-  int previous = 0;
-  const int n = CountScheduledDates(accrualStart, maturity, couponsPerYear, &previous);
+  // Period j of n ends on AddMonths(maturity, -(n - 1 - j) * 12/f): count
+  // the dates after the accrual start walking back from the maturity, then
+  // walk again to fill the periods from the last.
+  const int step = 12 / couponsPerYear;
+  int n = 0;
+  for (MonthWalk dates(maturity, step); dates.Date() > accrualStart; dates.Back()) ++n;
   try {
-    periods_.reserve(static_cast<std::size_t>(n));
+    periods_.resize(static_cast<std::size_t>(n));
   } catch (const std::bad_alloc&) {
     couponsPerYear_ = 0;
     status_ = -1;
     return;
   }
   const double coupon = (couponRate / couponsPerYear) * face;
+  MonthWalk dates(maturity, step);
+  for (int j = n - 1; j >= 0; --j, dates.Back()) {
+    periods_[static_cast<std::size_t>(j)] = {0, dates.Date(), coupon, 0.0};
+  }
   int start = accrualStart;
-  for (int j = 0; j < n; ++j) {
-    const int end = ScheduledPeriodEnd(maturity, couponsPerYear, n, j);
-    periods_.push_back({start, end, coupon, 0.0});
-    start = end;
+  for (CouponPeriod& p : periods_) {
+    p.start = start;
+    start = p.end;
   }
   periods_.back().principal = face;
   couponsPerYear_ = couponsPerYear;
@@ -43,11 +63,13 @@ void BondSchedule::Build(double face, double couponRate, int accrualStart, int m
 
 double BondSchedule::ForwardPrice(int a, int b, const ZeroCurve& curve) const {
   if (periods_.empty()) return 0.0;
+  CurveCursor rates(curve);
+  const double rateAtB = rates.At(b);
   double sum = 0.0;
   for (const CouponPeriod& p : periods_) {
-    if (p.end > b) sum += (p.coupon + p.principal) * DiscountFactor(curve, a, p.end);
+    if (p.end > b) sum += (p.coupon + p.principal) * DiscountFactorAtRate(rates.At(p.end), a, p.end);
   }
-  return sum / DiscountFactor(curve, a, b);
+  return DivideByDiscountToValueDate(sum, rateAtB, a, b);
 }
 
 double BondSchedule::PriceFromYield(int a, double yield) const {
@@ -77,6 +99,68 @@ double BondSchedule::AccruedInterest(double t) const {
     if (p.start <= t && t < p.end) return p.coupon * (t - p.start) / (p.end - p.start);
   }
   return 0.0;
+}
+
+double BondCleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear, int t,
+                      const ZeroCurve& curve) {
+  // An empty schedule, by its dates or by a rejected frequency, is worth 0.
+  if (maturity <= accrualStart || !IsAcceptedFrequency(couponsPerYear)) return 0.0;
+  const double coupon = (couponRate / couponsPerYear) * face;
+
+  // The flows paid after t are the scheduled dates after both t and the
+  // accrual start. Walk back from the maturity to the first date on or
+  // before both, keeping the latest kChunk dates, in ascending order, at
+  // the end of `kept`.
+  constexpr int kChunk = 64;
+  int kept[kChunk];
+  const int after = t > accrualStart ? t : accrualStart;
+  MonthWalk dates(maturity, 12 / couponsPerYear);
+  int n = 0;
+  for (; dates.Date() > after; dates.Back(), ++n) {
+    if (n < kChunk) kept[kChunk - 1 - n] = dates.Date();
+  }
+
+  CurveCursor rates(curve);
+  const double rateAtT = rates.At(t);
+  double sum = 0.0;
+  double accrued = 0.0;
+  if (n > 0) {
+    // The period of the first flow starts on the date the walk stopped at,
+    // or at the accrual start if that date is not after it; it contains t
+    // if it starts on or before t.
+    const int stop = dates.Date();
+    const int periodStart = stop > accrualStart ? stop : accrualStart;
+    const double couponFlow = coupon + 0.0;  // coupon + principal, as a period adds them
+    bool first = true;
+    // Adds the flows paid on ends[0 .. count-1] (ascending) to the sum, in
+    // that order: all the exponents first, then the exps, which then run
+    // back to back instead of each waiting for its exponent's divisions.
+    auto add = [&](const int* ends, int count, bool lastIsMaturity) {
+      if (first && periodStart <= t) {
+        accrued = coupon * (static_cast<double>(t) - periodStart) / (ends[0] - periodStart);
+      }
+      first = false;
+      double exponents[kChunk];
+      for (int i = 0; i < count; ++i) exponents[i] = DiscountExponent(rates.At(ends[i]), t, ends[i]);
+      const int coupons = lastIsMaturity ? count - 1 : count;
+      for (int i = 0; i < coupons; ++i) sum += couponFlow * std::exp(exponents[i]);
+      if (lastIsMaturity) sum += (coupon + face) * std::exp(exponents[count - 1]);
+    };
+    // Flows before the kept ones, a chunk at a time, walking forward.
+    int ends[kChunk];
+    for (int older = n - kChunk; older > 0;) {
+      const int count = older < kChunk ? older : kChunk;
+      for (int i = 0; i < count; ++i) {
+        dates.Forward();
+        ends[i] = dates.Date();
+      }
+      add(ends, count, false);
+      older -= count;
+    }
+    const int count = n < kChunk ? n : kChunk;
+    add(kept + (kChunk - count), count, true);
+  }
+  return DivideByDiscountToValueDate(sum, rateAtT, t, t) - accrued;
 }
 
 }  // namespace lorvex

@@ -56,4 +56,13 @@ class BondSchedule : public CashFlowSchedule {
   int status_ = 0;
 };
 
+// The clean price at date t of BondSchedule(face, couponRate, accrualStart,
+// maturity, couponsPerYear) on the curve as seen from t, that is
+// ForwardPrice(t, t, curve) - AccruedInterest(t), to the last bit, without
+// building the schedule: the periods are laid on the fly from one
+// decomposition of the maturity, oldest first, the curve is read with a
+// cursor, and nothing is allocated. The price of HW_BondPrice.
+double BondCleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear, int t,
+                      const ZeroCurve& curve);
+
 }  // namespace lorvex

@@ -5,14 +5,10 @@
 namespace lorvex {
 
 int CountScheduledDates(int start, int end, int perYear, int* onOrBefore) {
-  const int step = 12 / perYear;
   int n = 0;
-  int date = end;
-  while (date > start) {
-    ++n;
-    date = AddMonths(end, -n * step);
-  }
-  *onOrBefore = date;
+  MonthWalk dates(end, 12 / perYear);
+  for (; dates.Date() > start; dates.Back()) ++n;
+  *onOrBefore = dates.Date();
   return n;
 }
 

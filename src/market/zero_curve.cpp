@@ -49,9 +49,7 @@ double ZeroCurve::Interpolate(double x) const {
   // First point strictly above x; its predecessor is at or below x.
   auto hi = std::upper_bound(points_.begin(), points_.end(), x,
                              [](double key, const CurvePoint& p) { return key < p.x; });
-  const CurvePoint& p0 = *(hi - 1);
-  const CurvePoint& p1 = *hi;
-  return p0.y + (p1.y - p0.y) * (x - p0.x) / (p1.x - p0.x);
+  return InterpolateBetween(*(hi - 1), *hi, x);
 }
 
 const CurvePoint* ZeroCurve::Find(double x) const {

@@ -7,6 +7,7 @@
 // reads 0 everywhere when empty.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -16,6 +17,12 @@ struct CurvePoint {
   double x;
   double y;
 };
+
+// y at x on the segment from p0 to p1 (p0.x <= x < p1.x): the one formula
+// of ZeroCurve::Interpolate and CurveCursor::At.
+inline double InterpolateBetween(const CurvePoint& p0, const CurvePoint& p1, double x) {
+  return p0.y + (p1.y - p0.y) * (x - p0.x) / (p1.x - p0.x);
+}
 
 class ZeroCurve {
  public:
@@ -57,6 +64,40 @@ class ZeroCurve {
 
   std::vector<CurvePoint> points_;
   int status_ = 0;
+};
+
+// ZeroCurve::Interpolate, to the last bit, for lookups at rising x (the
+// payment dates of a schedule): each lookup walks on from the segment of
+// the one before instead of searching the whole curve. A lookup below the
+// previous one is still right, it searches from the start again. The curve
+// must outlive the cursor and stay unchanged.
+class CurveCursor {
+ public:
+  explicit CurveCursor(const ZeroCurve& curve)
+      : first_(curve.begin()), end_(curve.end()), above_(first_ + (curve.Count() > 1 ? 1 : 0)) {}
+
+  double At(double x) {
+    if (first_ == end_) return 0.0;
+    const CurvePoint* last = end_ - 1;
+    if (x < first_->x) return first_->y;
+    if (!(x < last->x)) return last->y;  // also a NaN x
+    // first.x <= x < last.x: above_ becomes the first point above x, as
+    // the upper bound that Interpolate searches for.
+    if (x < above_[-1].x) above_ = first_ + 1;
+    for (int walked = 0; !(x < above_->x); ++walked) {
+      if (walked == 4) {
+        above_ = std::upper_bound(above_, last, x, [](double key, const CurvePoint& p) { return key < p.x; });
+        break;
+      }
+      ++above_;
+    }
+    return InterpolateBetween(above_[-1], *above_, x);
+  }
+
+ private:
+  const CurvePoint* first_;
+  const CurvePoint* end_;
+  const CurvePoint* above_;  // first point above the last x looked up
 };
 
 }  // namespace lorvex
