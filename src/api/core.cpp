@@ -60,24 +60,17 @@ void RequireFinite(const char* argument, double value) {
   if (!std::isfinite(value)) Refuse(status::kBadArgument, argument, Num(value) + " is not a finite number");
 }
 
-int ValuationJdn(int serial) {
-  int jdn = 0;
-  if (!lorvex::ValuationJdn(serial, &jdn)) {
-    Refuse(status::kBadArgument, "valuation",
-           "serial " + std::to_string(serial) + " is outside years 1 to 9999 (serials " +
-               std::to_string(kFirstCalendarJdn - kSerialToJdn) + ".." +
-               std::to_string(kLastCalendarJdn - kSerialToJdn) + ")");
-  }
-  return jdn;
+void RefuseValuation(int serial) {
+  Refuse(status::kBadArgument, "valuation",
+         "serial " + std::to_string(serial) + " is outside years 1 to 9999 (serials " +
+             std::to_string(kFirstCalendarJdn - kSerialToJdn) + ".." +
+             std::to_string(kLastCalendarJdn - kSerialToJdn) + ")");
 }
 
-namespace {
-
-[[noreturn]] void RefuseDate(const char* argument, double years) {
+void RefuseDate(const char* argument, double years) {
+  RequireFinite(argument, years);
   Refuse(status::kBadArgument, argument, Num(years) + " years puts the date outside years 1 to 9999");
 }
-
-}  // namespace
 
 int DateAfterYears(const char* argument, int valuationJdn, double years) {
   RequireFinite(argument, years);
@@ -94,16 +87,6 @@ PeriodDays PeriodDates(int valuationSerial, const char* firstArgument, double fi
   return days;
 }
 
-BondDays BondDates(int valuationSerial, double maturityYears) {
-  BondDays days{};
-  days.valuation = ValuationJdn(valuationSerial);
-  RequireFinite("maturity", maturityYears);
-  if (!lorvex::BondDates(days.valuation, maturityYears, &days.accrualStart, &days.maturity)) {
-    RefuseDate("maturity", maturityYears);
-  }
-  return days;
-}
-
 void RefuseFrequency(int code, int frequency, const char* orElse) {
   Refuse(code, "frequency", std::to_string(frequency) + " payments a year is not one of 1, 2, 4 or 12" + orElse);
 }
@@ -112,12 +95,8 @@ void RefuseNegative(const char* argument, double value) {
   Refuse(status::kBadArgument, argument, Num(value) + " is below 0");
 }
 
-double FiniteResult(double value) {
-  if (!std::isfinite(value)) {
-    Refuse(status::kBadArgument, "",
-           "the value is not a finite number (rates, amounts or times too large for a double)");
-  }
-  return value;
+void RefuseResult() {
+  Refuse(status::kBadArgument, "", "the value is not a finite number (rates, amounts or times too large for a double)");
 }
 
 }  // namespace api

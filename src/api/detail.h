@@ -16,6 +16,7 @@
 #include <string>
 #include <utility>
 
+#include "boundary/dates.h"
 #include "equity/equity_tree.h"
 #include "hwtree/hull_white_tree.h"
 #include "lorvex/lorvex.hpp"
@@ -85,8 +86,17 @@ inline void RequireNotNegative(NamedValues arguments) {
     if (value < 0.0) RefuseNegative(name, value);
   }
 }
-// The valuation serial as a Julian day, within years 1 to 9999.
-int ValuationJdn(int serial);
+// The valuation serial as a Julian day, within years 1 to 9999. The checks
+// of the dates are inline: a bond price costs tens of nanoseconds, and the
+// refusals, out of line, are the rare path.
+[[noreturn]] void RefuseValuation(int serial);
+inline int ValuationJdn(int serial) {
+  int jdn = 0;
+  if (!lorvex::ValuationJdn(serial, &jdn)) RefuseValuation(serial);
+  return jdn;
+}
+// `years` of `argument` is not finite, or puts the date outside the calendar.
+[[noreturn]] void RefuseDate(const char* argument, double years);
 // valuationJdn + whole days of `years`, within the calendar.
 int DateAfterYears(const char* argument, int valuationJdn, double years);
 
@@ -108,14 +118,25 @@ struct BondDays {
   int accrualStart;
   int maturity;
 };
-BondDays BondDates(int valuationSerial, double maturityYears);
+inline BondDays BondDates(int valuationSerial, double maturityYears) {
+  BondDays days{};
+  days.valuation = ValuationJdn(valuationSerial);
+  if (!lorvex::BondDates(days.valuation, maturityYears, &days.accrualStart, &days.maturity)) {
+    RefuseDate("maturity", maturityYears);
+  }
+  return days;
+}
 
 // A schedule refused for its frequency, with `status` (-2 swap, -3 cap):
 // "N payments a year is not one of 1, 2, 4 or 12" and `orElse`, the
 // schedule's other reason if it has one (", or ...").
 [[noreturn]] void RefuseFrequency(int status, int frequency, const char* orElse);
 // A priced value, refused when it is NaN or infinite.
-double FiniteResult(double value);
+[[noreturn]] void RefuseResult();
+inline double FiniteResult(double value) {
+  if (!std::isfinite(value)) RefuseResult();
+  return value;
+}
 
 // ---- Calculations on internal curves, with the exports' codes ---------
 
