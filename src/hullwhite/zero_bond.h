@@ -13,12 +13,11 @@
 // Nothing here validates sigma or a: callers do.
 #pragma once
 
+#include "market/constants.h"  // kYearsPerDay: every day count becomes years through it
+
 namespace lorvex {
 
 class ZeroCurve;
-
-// 1/365 as a multiplier: every day count becomes years through it.
-inline constexpr double kYearsPerDay = 1.0 / 365.0;
 
 // Mean reversion below which B and the variance term of A take their a -> 0
 // limits (the general forms lose digits to cancellation there).
