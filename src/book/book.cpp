@@ -13,6 +13,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <thread>
+#include <tuple>
 #include <variant>
 
 namespace lorvex::book {
@@ -372,6 +373,7 @@ void AppendRow(std::string& out, const Layout& layout, bool json, bool first,
 struct Header {
   std::size_t cells = 0;
   int id = -1, type = -1, curve = -1, dividends = -1;
+  int workNodes = -1, memoryBytes = -1;  // a tree's limits
   std::vector<int> fieldColumn[kKindCount];
 };
 
@@ -385,12 +387,13 @@ Header ReadHeader(const std::vector<std::string>& cells, const std::string& file
     if (!columns.emplace(name, static_cast<int>(i)).second) {
       throw FileError(file, 1, where + " is repeated");
     }
-    bool known = name == "id" || name == "type" || name == "curve" || name == "dividends";
+    bool known = name == "id" || name == "type" || name == "curve" || name == "dividends" ||
+                 name == "work_nodes" || name == "memory_bytes";
     for (int k = 0; k < kKindCount && !known; ++k) {
       for (std::string_view f : kKindFields[k]) known = known || (f == name && f != "limits");
     }
     if (!known) {
-      throw FileError(file, 1, where + " is not a book column (id, type, curve, dividends or an argument "
+      throw FileError(file, 1, where + " is not a book column (id, type, curve, dividends, work_nodes, memory_bytes or an argument "
                                        "of the calculations, as in lorvex.hpp)");
     }
   }
@@ -403,6 +406,8 @@ Header ReadHeader(const std::vector<std::string>& cells, const std::string& file
   h.type = columns["type"];
   h.curve = columns.count("curve") ? columns["curve"] : -1;
   h.dividends = columns.count("dividends") ? columns["dividends"] : -1;
+  h.workNodes = columns.count("work_nodes") ? columns["work_nodes"] : -1;
+  h.memoryBytes = columns.count("memory_bytes") ? columns["memory_bytes"] : -1;
   for (int k = 0; k < kKindCount; ++k) {
     for (std::string_view f : kKindFields[k]) {
       const auto it = columns.find(f);
@@ -492,6 +497,19 @@ Parsed ParseRow(const Context& ctx, const std::vector<std::string>& cells) {
     default:
       break;
   }
+  // A tree's limits (lorvex::TreeLimits): blank keeps the default budgets.
+  std::visit(
+      [&](auto& a) {
+        if constexpr (requires { a.limits; }) {
+          for (const auto& [column, field, name] : {std::tuple{h.workNodes, &TreeLimits::work_nodes, "work_nodes"},
+                                                     std::tuple{h.memoryBytes, &TreeLimits::memory_bytes, "memory_bytes"}}) {
+            if (column < 0) continue;
+            const std::string_view text = Trim(cells[static_cast<std::size_t>(column)]);
+            if (!text.empty()) a.limits.*field = ParseDouble(text, name);
+          }
+        }
+      },
+      p.args);
   if (kTakesDividends[p.kind] && h.dividends >= 0) {
     p.dividends = ParseDividends(cells[static_cast<std::size_t>(h.dividends)]);
   }

@@ -226,6 +226,38 @@ TEST(Book, DividendsCellGivesTheCashDividends) {
   EXPECT_EQ(rows[3][4], "dividends: '0.25-1.5' is not a TIME:AMOUNT pair (years, cash; pairs separated by ';')");
 }
 
+// A tree's limits come from the work_nodes and memory_bytes cells: blank
+// keeps the default budgets, a limit the tree exceeds refuses that row
+// with the C++ API's -1 and message.
+TEST(Book, TreeLimitsCellsSetTheBudgets) {
+  const std::string trades =
+      "id,type,curve,maturity,coupon,expiry,strike,option,volatility,mean_reversion,steps,work_nodes,memory_bytes\n"
+      "L1,tree_bond_option,USD,5,0.06,1,100,put,0.01,0.1,40,,\n"
+      "L2,tree_bond_option,USD,5,0.06,1,100,put,0.01,0.1,40,1000,\n"
+      "L3,tree_bond_option,USD,5,0.06,1,100,put,0.01,0.1,40,,1000\n"
+      "L4,tree_bond_option,USD,5,0.06,1,100,put,0.01,0.1,40,lots,\n";
+  const auto rows = ParseCsv(PriceText(trades, Options{}));
+  const Curve usd = Named("USD");
+  const auto call = [&](TreeLimits limits) {
+    return Call({"", [&] {
+                   return V(tree_bond_option({.valuation = kValuation, .maturity = 5, .coupon = 0.06, .expiry = 1,
+                                              .strike = 100, .option = OptionType::Put, .volatility = 0.01,
+                                              .mean_reversion = 0.1, .steps = 40, .limits = limits},
+                                             usd));
+                 }});
+  };
+  const Expected cases[] = {call({}), call({.work_nodes = 1000}), call({.memory_bytes = 1000})};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(rows[i + 1][3], std::to_string(cases[i].status)) << i;
+    EXPECT_EQ(rows[i + 1][4], cases[i].message) << i;
+    ExpectSame(cases[i].r.value, rows[i + 1][2], "L" + std::to_string(i + 1));
+  }
+  EXPECT_EQ(rows[1][3], "0");
+  EXPECT_EQ(rows[2][3], "-1");
+  EXPECT_EQ(rows[3][3], "-1");
+  EXPECT_EQ(rows[4][4], "work_nodes: 'lots' is not a number");
+}
+
 // DV01 and key rates against central differences of single calls on
 // curves bumped here; the key rates add up to DV01 (linear interpolation:
 // the pillar bumps sum to the parallel bump); and two scenarios +-1 bp
