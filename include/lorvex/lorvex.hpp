@@ -652,7 +652,9 @@ LORVEX_CXX_API double binary(const BinaryArgs& args);
 #define LORVEX_BINARY_FIELDS(F) \
   F(spot) F(strike) F(rate) F(dividend_yield) F(volatility) F(expiry) F(cash) F(payoff) F(option)
 
-#define LORVEX_CALCULATIONS(X)                                                                 \
+// The instruments priced on a zero curve, and the closed-form exotics: with
+// equity_option, the calculations that value a trade (a book's types).
+#define LORVEX_RATE_INSTRUMENT_CALCULATIONS(X)                                                  \
   X(bond_price, BondPriceArgs, curve, LORVEX_BOND_PRICE_FIELDS)                                \
   X(black_bond_option, BlackBondOptionArgs, curve, LORVEX_BLACK_BOND_OPTION_FIELDS)            \
   X(black_swaption, BlackSwaptionArgs, curve, LORVEX_BLACK_SWAPTION_FIELDS)                    \
@@ -662,18 +664,23 @@ LORVEX_CXX_API double binary(const BinaryArgs& args);
   X(hw_cap, HwCapArgs, curve, LORVEX_HW_CAP_FIELDS)                                            \
   X(tree_bond_option, TreeBondOptionArgs, curve, LORVEX_TREE_BOND_OPTION_FIELDS)               \
   X(tree_swaption, TreeSwaptionArgs, curve, LORVEX_TREE_SWAPTION_FIELDS)                       \
-  X(tree_cap, TreeCapArgs, curve, LORVEX_TREE_CAP_FIELDS)                                      \
-  X(bond_tree_rate_delta, BondTreeRateDeltaArgs, curve, LORVEX_BOND_TREE_RATE_DELTA_FIELDS)    \
-  X(cap_tree_rate_delta, CapTreeRateDeltaArgs, curve, LORVEX_CAP_TREE_RATE_DELTA_FIELDS)       \
-  X(tree_bond_display, TreeBondOptionArgs, curve, LORVEX_TREE_BOND_OPTION_FIELDS)              \
-  X(equity_option, EquityOptionArgs, dividends, LORVEX_EQUITY_OPTION_FIELDS)                   \
-  X(equity_tree_display, EquityOptionArgs, dividends, LORVEX_EQUITY_OPTION_FIELDS)             \
+  X(tree_cap, TreeCapArgs, curve, LORVEX_TREE_CAP_FIELDS)
+#define LORVEX_EXOTIC_CALCULATIONS(X)                                                           \
   X(barrier, BarrierArgs, none, LORVEX_BARRIER_FIELDS)                                         \
   X(compound, CompoundArgs, none, LORVEX_COMPOUND_FIELDS)                                      \
   X(lookback, LookbackArgs, none, LORVEX_LOOKBACK_FIELDS)                                      \
   X(asian, AsianArgs, none, LORVEX_ASIAN_FIELDS)                                               \
   X(chooser, ChooserArgs, none, LORVEX_CHOOSER_FIELDS)                                         \
   X(binary, BinaryArgs, none, LORVEX_BINARY_FIELDS)
+
+#define LORVEX_CALCULATIONS(X)                                                                 \
+  LORVEX_RATE_INSTRUMENT_CALCULATIONS(X)                                                       \
+  X(bond_tree_rate_delta, BondTreeRateDeltaArgs, curve, LORVEX_BOND_TREE_RATE_DELTA_FIELDS)    \
+  X(cap_tree_rate_delta, CapTreeRateDeltaArgs, curve, LORVEX_CAP_TREE_RATE_DELTA_FIELDS)       \
+  X(tree_bond_display, TreeBondOptionArgs, curve, LORVEX_TREE_BOND_OPTION_FIELDS)              \
+  X(equity_option, EquityOptionArgs, dividends, LORVEX_EQUITY_OPTION_FIELDS)                   \
+  X(equity_tree_display, EquityOptionArgs, dividends, LORVEX_EQUITY_OPTION_FIELDS)             \
+  LORVEX_EXOTIC_CALCULATIONS(X)
 
 // The same list at run time: each calculation's name, the C export it
 // backs, its market argument ("curve", "dividends" or "") and its argument

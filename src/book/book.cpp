@@ -20,24 +20,10 @@ namespace lorvex::book {
 
 // The calculations of a book: those of LORVEX_CALCULATIONS that price an
 // instrument (rate deltas and displays are not trades).
-#define LORVEX_BOOK_CALCULATIONS(X)                                                 \
-  X(bond_price, BondPriceArgs, curve, LORVEX_BOND_PRICE_FIELDS)                     \
-  X(black_bond_option, BlackBondOptionArgs, curve, LORVEX_BLACK_BOND_OPTION_FIELDS) \
-  X(black_swaption, BlackSwaptionArgs, curve, LORVEX_BLACK_SWAPTION_FIELDS)         \
-  X(black_cap, BlackCapArgs, curve, LORVEX_BLACK_CAP_FIELDS)                        \
-  X(hw_bond_option, HwBondOptionArgs, curve, LORVEX_HW_BOND_OPTION_FIELDS)          \
-  X(hw_swaption, HwSwaptionArgs, curve, LORVEX_HW_SWAPTION_FIELDS)                  \
-  X(hw_cap, HwCapArgs, curve, LORVEX_HW_CAP_FIELDS)                                 \
-  X(tree_bond_option, TreeBondOptionArgs, curve, LORVEX_TREE_BOND_OPTION_FIELDS)    \
-  X(tree_swaption, TreeSwaptionArgs, curve, LORVEX_TREE_SWAPTION_FIELDS)            \
-  X(tree_cap, TreeCapArgs, curve, LORVEX_TREE_CAP_FIELDS)                           \
-  X(equity_option, EquityOptionArgs, dividends, LORVEX_EQUITY_OPTION_FIELDS)        \
-  X(barrier, BarrierArgs, none, LORVEX_BARRIER_FIELDS)                              \
-  X(compound, CompoundArgs, none, LORVEX_COMPOUND_FIELDS)                           \
-  X(lookback, LookbackArgs, none, LORVEX_LOOKBACK_FIELDS)                           \
-  X(asian, AsianArgs, none, LORVEX_ASIAN_FIELDS)                                    \
-  X(chooser, ChooserArgs, none, LORVEX_CHOOSER_FIELDS)                              \
-  X(binary, BinaryArgs, none, LORVEX_BINARY_FIELDS)
+#define LORVEX_BOOK_CALCULATIONS(X)                                          \
+  LORVEX_RATE_INSTRUMENT_CALCULATIONS(X)                                     \
+  X(equity_option, EquityOptionArgs, dividends, LORVEX_EQUITY_OPTION_FIELDS) \
+  LORVEX_EXOTIC_CALCULATIONS(X)
 
 FileError::FileError(const std::string& file, std::size_t line, const std::string& message)
     : std::runtime_error(file + ":" + std::to_string(line) + ": " + message) {}
