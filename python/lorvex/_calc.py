@@ -67,9 +67,10 @@ def _choice(name, value, words):
 
 
 TreeLimits = namedtuple("TreeLimits", "memory_bytes work_nodes", defaults=(2147483648.0, 0.0))
-TreeLimits.__doc__ = ("Limits on a Hull-White tree, checked before it is built: memory_bytes of storage; a tree "
-                      "beyond it is refused with status -1. work_nodes, a budget of node visits, is not read "
-                      "by this build yet (0 keeps the library's default).")
+TreeLimits.__doc__ = ("Limits on a Hull-White tree, checked from its size estimate before it is built: "
+                      "memory_bytes of storage and work_nodes of work in node-maturities (0 keeps the "
+                      "library's default of 1.6e9, about 2 seconds at most); a tree beyond either is refused "
+                      "with status -1, the message naming the estimate.")
 
 
 def _limits(value):

@@ -22,9 +22,9 @@ ARGUMENTS = {
     "steps": "tree steps",
     "steps_per_year": "tree steps a year up to the expiry",
     "step_parameter": "the tree takes step_parameter / start steps a year, rounded, within 1 to 20",
-    "limits": "lorvex.TreeLimits(memory_bytes, work_nodes), or a dict of them: the tree's storage in bytes, "
-              "checked before it is built (beyond it the tree is refused with status -1); work_nodes is "
-              "not read by this build yet",
+    "limits": "lorvex.TreeLimits(memory_bytes, work_nodes), or a dict of them: the tree's storage in bytes "
+              "and its work in node-maturities (0: the default of 1.6e9, about 2 seconds at most), checked "
+              "before it is built (beyond either the tree is refused with status -1)",
     "tree": "the Hull-White tree's volatility form: 'normal', 'lognormal' or 'shape'",
     "exercise": "'european' or 'american'",
     "strike_quote": "'clean' (the accrued interest at expiry is added to the strike) or 'dirty'",
