@@ -161,7 +161,7 @@ LORVEX_API int32_t LORVEX_CALL HW_HullWhiteCap(int32_t valuationSerial, double y
  * expiry; kind 0 normal (Hull-White), 1 lognormal, 2 the shape g(r) = r.
  * Status -1: the tree cannot be built (stepCount below 1, an expiry not
  * after the valuation date, a*dt >= 1 on a step, a fit that does not
- * converge, or a tree beyond the work budget of 4e8 node-maturities or
+ * converge, or a tree beyond the work budget of 1.6e9 node-maturities or
  * the 2 GiB memory budget). */
 LORVEX_API int32_t LORVEX_CALL HW_TreeBondOption(int32_t valuationSerial, double yearsToMaturity,
                                                  double couponRate, double face,

@@ -187,10 +187,11 @@ class LORVEX_CXX_API Dividends {
 // Limits on a Hull-White tree, checked from its size estimate before
 // anything large is built; a tree beyond either is refused with
 // Error(-1, "tree") naming the estimate and the budget. work_nodes counts
-// node-maturities (a node built weighs 12, each zero yield a node carries
-// or reads 1); 0 keeps the library's default of 4e8, at most about 2 seconds
-// for the slowest kind of tree call on a 2-core machine. Raise it
-// explicitly for larger trees.
+// node-maturities (one zero yield rolled back a step at a node; a node
+// built and fitted weighs 18, 39 on lognormal and shape trees, and a bond
+// priced off a node's curve 8 per flow there); 0 keeps the library's
+// default of 1.6e9, at most about 2 seconds for the slowest kind of tree
+// call on a 2-core machine. Raise it explicitly for larger trees.
 struct TreeLimits {
   double memory_bytes = 2147483648.0;  // 2 GiB
   double work_nodes = 0.0;

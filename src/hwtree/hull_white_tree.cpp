@@ -20,8 +20,9 @@ constexpr double kMaxOffset = 1e8;         // far beyond any budget; keeps casts
 constexpr double kVolatilityFloor = 1e-6;
 
 // Bytes a level costs: its numbers (date, step, a, sigma, spacing, shift,
-// width, maturities) and its grid date, with the grid's own working copies.
-constexpr double kBytesPerLevel = 12 * 8 + 8;
+// width, maturities, reach) and its grid date, with the grid's own working
+// copies.
+constexpr double kBytesPerLevel = 12 * 8 + 16;
 // Bytes per node of the widest level: the fit's Arrow-Debreu prices, rates
 // and branching, a LatticeLevel (rate, discount, three probabilities,
 // successor) and a pricer's two levels of values.
@@ -165,7 +166,7 @@ void HullWhiteTree::Release() {
   FreeVector(maturitiesAscending_);
   FreeVector(maturitiesDescending_);
   for (auto* v : {&date_, &dt_, &a_, &sigma_, &dx_, &alpha_}) FreeVector(*v);
-  for (auto* v : {&jMin_, &nodeCount_, &maturityCount_}) FreeVector(*v);
+  for (auto* v : {&jMin_, &nodeCount_, &maturityCount_, &reachFrom_, &reachTo_}) FreeVector(*v);
   levelCount_ = 0;
   expiryLevel_ = 0;
   builtLast_ = 0;
@@ -194,6 +195,7 @@ bool HullWhiteTree::PlanTree(const TreeBuildArgs& args) {
   exerciseDates_ = *args.exerciseDates;
   shapePoints_ = *args.shapePoints;
   kind_ = args.kind;
+  readsInReach_ = args.readsInReach;
   stepCount_ = args.stepCount;
   startDate_ = args.startDate;
   endDate_ = args.endDate;
@@ -343,24 +345,41 @@ bool HullWhiteTree::PlanWidths(const TreeBuildArgs& args) {
   e = TreeWorkEstimate();
   e.levels = builtLast_ + 1.0;
   int maxNodes = 1;
+  // Every node built costs nodeWork; the fit works on the nodes within
+  // kSupportDeviations standard deviations of the centre, and the pricer's
+  // reads cost args.readWork per node-maturity, on the nodes within
+  // kReachDeviations if it reads only the nodes in reach on a tree whose fit
+  // narrows the reach (rates above 0; see LatticeLevel). The state's
+  // variance is carried from level to level as the branching matches it,
+  // V' = V (1 - a dt)^2 + sigma^2 dt.
+  const bool logRates = transform_.kind() != RateTransform::kNormal;
+  const bool narrowed = args.readsInReach && logRates;
+  const double nodeWork = logRates ? kLogTreeNodeWork : kTreeNodeWork;
+  const double fitWork = logRates ? kLogTreeFitWork : kTreeFitWork;
+  double variance = 0.0;
   for (int i = 0; i <= builtLast_; ++i) {
     const auto li = static_cast<std::size_t>(i);
     const double n = nodeCount_[li];
     maxNodes = std::max(maxNodes, nodeCount_[li]);
     e.nodes += n;
+    // Nodes within d standard deviations of the centre, at most the level.
+    const double deviation = std::sqrt(variance) / dx_[li];
+    auto within = [&](double d) { return std::min(n, 2.0 * std::ceil(d * deviation) + 1.0); };
+    e.nodeMaturities += nodeWork * n + fitWork * within(kSupportDeviations);
     if (i >= firstYieldLevel_ && i <= expiryLevel_ && (uniform_ || exerciseDates_.Find(date_[li]) != nullptr)) {
-      e.nodeMaturities += n * maturityCount_[li];
+      e.nodeMaturities += args.readWork * (narrowed ? within(kReachDeviations) : n) * maturityCount_[li];
     }
+    const double shrink = 1.0 - a_[li] * dt_[li];
+    variance = variance * shrink * shrink + sigma_[li] * sigma_[li] * dt_[li];
   }
   if (builtLast_ + 1 < levelCount_) maxNodes = std::max(maxNodes, nodeCount_[Lv(builtLast_ + 1)]);
   if (kind_ != 0 && firstYieldLevel_ <= expiryLevel_) {
     for (int i = firstYieldLevel_; i <= last; ++i) {
       const auto li = static_cast<std::size_t>(i);
-      e.nodeMaturities += static_cast<double>(nodeCount_[li]) * maturityCount_[li];
+      e.nodeMaturities += kTreeWalkWork * static_cast<double>(nodeCount_[li]) * maturityCount_[li];
     }
     e.bytes += 3.0 * maxNodes * maturityCount_[static_cast<std::size_t>(firstYieldLevel_)] * 8.0;
   }
-  e.nodeMaturities += kTreeNodeWork * e.nodes;
   e.bytes += static_cast<double>(m) * kBytesPerLevel + maxNodes * kBytesPerWidth;
   if (e.bytes > args.memoryBudgetBytes) return Refuse(TreeRefusal::kMemory, e.bytes, args.memoryBudgetBytes);
   if (e.nodeMaturities > args.workBudget) return Refuse(TreeRefusal::kWork, e.nodeMaturities, args.workBudget);
@@ -425,17 +444,17 @@ HullWhiteTree::NodeBranch HullWhiteTree::Branching(int i, int j) const {
   return {k + shift, b.pUp, b.pDown};
 }
 
-void HullWhiteTree::LevelRatesAt(int i, double alpha, double* rates) const {
+void HullWhiteTree::LevelRatesAt(int i, double alpha, double* rates, int from, int to) const {
   const auto li = Lv(i);
-  const int n = nodeCount_[li];
+  if (to < 0) to = nodeCount_[li];
   const int jMin = jMin_[li];
   const double dx = dx_[li];
   if (transform_.kind() == RateTransform::kNormal) {
-    for (int m = 0; m < n; ++m) rates[m] = (m + jMin) * dx + alpha;
+    for (int m = from; m < to; ++m) rates[m] = (m + jMin) * dx + alpha;
   } else if (transform_.ExponentialRates()) {
-    for (int m = 0; m < n; ++m) rates[m] = std::exp((m + jMin) * dx + alpha);
+    for (int m = from; m < to; ++m) rates[m] = std::exp((m + jMin) * dx + alpha);
   } else {
-    for (int m = 0; m < n; ++m) rates[m] = transform_.RateFromState((m + jMin) * dx + alpha);
+    for (int m = from; m < to; ++m) rates[m] = transform_.RateFromState((m + jMin) * dx + alpha);
   }
 }
 
@@ -458,6 +477,8 @@ void HullWhiteTree::LoadLevel(int i, LatticeLevel& level) const {
   level.nextDate = date_[li + 1];
   level.dt = dt;
   level.dx = dx_[li];
+  level.reachFrom = li < reachFrom_.size() ? reachFrom_[li] : 0;
+  level.reachTo = li < reachTo_.size() ? reachTo_[li] : n;
   double* rates = level.rate.data();
   double* discount = level.discount.data();
   LevelRatesAt(i, alpha_[li], rates);
@@ -478,11 +499,11 @@ namespace {
 // Arrow-Debreu prices discounted one step, and its derivative S' in alpha.
 // g = dr/dx is 1 / StateSlope(r), as the transform gives it.
 template <class RateOf, class SlopeOf>
-void DiscountSums(int n, int jMin, double dx, double alpha, double dtY, const double* q, RateOf rateOf,
+void DiscountSums(int from, int to, int jMin, double dx, double alpha, double dtY, const double* q, RateOf rateOf,
                   SlopeOf slopeOf, double& s, double& sPrime) {
   s = 0.0;
   sPrime = 0.0;
-  for (int mm = 0; mm < n; ++mm) {
+  for (int mm = from; mm < to; ++mm) {
     const double x = (mm + jMin) * dx + alpha;
     const double r = rateOf(x);
     const double g = 1.0 / slopeOf(r);
@@ -509,6 +530,8 @@ bool HullWhiteTree::FitToCurve() {
   std::vector<double> pDown(widest, 0.0);
   std::vector<int> successor(widest, 0);
   q[0] = 1.0;
+  reachFrom_.assign(static_cast<std::size_t>(last) + 1, 0);
+  reachTo_.assign(static_cast<std::size_t>(last) + 1, 0);
   const RateTransform& t = transform_;
   double guess = t.StateFromRate(zeroCurve_.Interpolate(date_[1]));
   for (int i = 0; i <= last; ++i) {
@@ -521,6 +544,33 @@ bool HullWhiteTree::FitToCurve() {
     const double next = date_[li + 1];
     const double target = std::exp(-zeroCurve_.Interpolate(next) * (next - startDate_) / 365.0);
 
+    // Far from the centre the Arrow-Debreu prices underflow to 0: the sums
+    // and the move to the next level run over the nodes [from, to) whose
+    // price is not 0, which leaves every sum as it is (adding 0 changes no
+    // bit). Within them, the nodes whose price is a negligible share of the
+    // level's total are out of reach for the pricers.
+    int from = 0;
+    while (from < n && q[static_cast<std::size_t>(from)] == 0.0) ++from;
+    int to = n;
+    while (to > from && q[static_cast<std::size_t>(to) - 1] == 0.0) --to;
+    double total = 0.0;
+    for (int mm = from; mm < to; ++mm) total += q[static_cast<std::size_t>(mm)];
+    const double negligible = kNegligibleStateShare * total;
+    int reachFrom = from;
+    while (reachFrom < to && q[static_cast<std::size_t>(reachFrom)] < negligible) ++reachFrom;
+    int reachTo = to;
+    while (reachTo > reachFrom && q[static_cast<std::size_t>(reachTo) - 1] < negligible) --reachTo;
+    if (!readsInReach_ || reachFrom == reachTo || t.kind() == RateTransform::kNormal) {
+      // A pricer that reads every node, no price to compare with (all 0
+      // or not finite), or a normal tree, whose far nodes carry rates far
+      // below 0 and bond prices without bound (e^240 on a wide tree):
+      // every node counts.
+      reachFrom = 0;
+      reachTo = n;
+    }
+    reachFrom_[li] = reachFrom;
+    reachTo_[li] = reachTo;
+
     double alpha = guess;
     bool converged = false;
     for (int pass = 0; pass < kMaxNewtonPasses && !converged; ++pass) {
@@ -529,12 +579,12 @@ bool HullWhiteTree::FitToCurve() {
       switch (t.kind()) {
         case RateTransform::kNormal:
           DiscountSums(
-              n, jMin, dx, alpha, dtY, q.data(), [](double x) { return x; }, [](double) { return 1.0; }, s,
+              from, to, jMin, dx, alpha, dtY, q.data(), [](double x) { return x; }, [](double) { return 1.0; }, s,
               sPrime);
           break;
         case RateTransform::kLognormal:
           DiscountSums(
-              n, jMin, dx, alpha, dtY, q.data(), [](double x) { return std::exp(x); },
+              from, to, jMin, dx, alpha, dtY, q.data(), [](double x) { return std::exp(x); },
               [](double r) { return r > 0.0 ? 1.0 / r : 0.0; }, s, sPrime);
           break;
         default:
@@ -542,12 +592,12 @@ bool HullWhiteTree::FitToCurve() {
             // The shape g(r) = r: StateSlope(r) is 1 / exp(ln r), ln 0 for
             // a rate below 0, to the bit.
             DiscountSums(
-                n, jMin, dx, alpha, dtY, q.data(), [](double x) { return std::exp(x); },
+                from, to, jMin, dx, alpha, dtY, q.data(), [](double x) { return std::exp(x); },
                 [](double r) { return 1.0 / std::exp(std::log(r < 0.0 ? 0.0 : r)); }, s, sPrime);
             break;
           }
           DiscountSums(
-              n, jMin, dx, alpha, dtY, q.data(), [&t](double x) { return t.RateFromState(x); },
+              from, to, jMin, dx, alpha, dtY, q.data(), [&t](double x) { return t.RateFromState(x); },
               [&t](double r) { return t.StateSlope(r); }, s, sPrime);
           break;
       }
@@ -561,14 +611,25 @@ bool HullWhiteTree::FitToCurve() {
     alpha_[li] = alpha;
     guess = alpha;
 
-    LevelRatesAt(i, alpha, rates.data());
-    for (int mm = 0; mm < n; ++mm) {
-      if (!std::isfinite(rates[static_cast<std::size_t>(mm)])) return false;
+    // Every node's rate must be finite. The normal and exponential forms are
+    // monotone in the state, so their end nodes tell; the steps to the next
+    // level need the rates where the prices are not 0.
+    const bool monotone = t.kind() == RateTransform::kNormal || t.ExponentialRates();
+    if (monotone) {
+      LevelRatesAt(i, alpha, rates.data(), 0, 1);
+      LevelRatesAt(i, alpha, rates.data(), n - 1, n);
+      if (!std::isfinite(rates[0]) || !std::isfinite(rates[static_cast<std::size_t>(n) - 1])) return false;
+      LevelRatesAt(i, alpha, rates.data(), from, to);
+    } else {
+      LevelRatesAt(i, alpha, rates.data());
+      for (int mm = 0; mm < n; ++mm) {
+        if (!std::isfinite(rates[static_cast<std::size_t>(mm)])) return false;
+      }
     }
     if (i == last) break;
     LevelBranching(i, successor.data(), pUp.data(), nullptr, pDown.data());
     std::fill(qNext.begin(), qNext.begin() + nodeCount_[li + 1], 0.0);
-    for (int mm = 0; mm < n; ++mm) {
+    for (int mm = from; mm < to; ++mm) {
       const auto m = static_cast<std::size_t>(mm);
       // The one-step discount to the next level, r dt / 365 taken as
       // r (dt / 365) (the stored step discount divides last).

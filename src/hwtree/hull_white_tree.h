@@ -45,19 +45,42 @@
 namespace lorvex {
 
 inline constexpr double kTreeMemoryBudgetBytes = 2147483648.0;  // 2 GiB
-// Default work budget in node-maturities (see TreeWorkEstimate). Measured
-// on the project's 2-core build machine under load (load average about 5),
-// CPU time per unit of the estimate: 1 to 2 ns for normal trees and for
-// caps and swaptions, 2 to 4 ns for lognormal and shape trees, and up to
-// 5 ns where every node of an American option's lattice needs its bond
-// price off its own curve (a lognormal or shape tree's put deep in the
-// money: a logarithm and an exponential per flow and node). So 4e8 keeps
-// the slowest accepted call near 2 seconds; most accepted calls take well
-// under one. The C++ API and Python raise it on request (TreeLimits).
-inline constexpr double kTreeWorkBudget = 4.0e8;
-// A node built (its branching and a few Newton passes of the fit, each
-// with an exponential) costs about as much as this many node-maturities.
-inline constexpr double kTreeNodeWork = 12.0;
+// The work of a tree is counted in node-maturities, the unit of the node
+// yields' walk (one zero-coupon price rolled back one step at one node);
+// the other parts of a build and of a pricing are weighed against it, as
+// measured on the project's 2-core build machine, where a unit of the
+// estimate takes about 1 ns of CPU time (0.6 to 1.3 ns over bond options,
+// swaptions and caps of every kind, fine and coarse, European and American).
+//
+// A node built: its rates, discounts and branching and its step of the
+// rollback (a lognormal or shape tree takes an exponential more per rate).
+inline constexpr double kTreeNodeWork = 8.0;
+inline constexpr double kLogTreeNodeWork = 13.0;
+// A node with a state price: the fit's Newton passes over it (far nodes,
+// whose state price is 0, are skipped; see kSupportDeviations).
+inline constexpr double kTreeFitWork = 10.0;
+inline constexpr double kLogTreeFitWork = 26.0;
+// A node-maturity of the node yields' walk (lognormal and shape trees).
+inline constexpr double kTreeWalkWork = 0.5;
+// A bond priced off a node's own curve on a lognormal or shape tree costs a
+// logarithm and an exponential per flow: about this many node-maturities
+// per flow.
+inline constexpr double kLogBondPriceWork = 8.0;
+// The state prices underflow to 0 beyond about this many standard
+// deviations of the state from the centre (e^-745 is the last double
+// above 0), and a node's share of its level's state prices falls below
+// kNegligibleStateShare beyond about kReachDeviations.
+inline constexpr double kSupportDeviations = 39.0;
+inline constexpr double kReachDeviations = 12.0;
+// Default work budget: keeps the slowest accepted call near 2 seconds on
+// that machine; most accepted calls take well under one. The C++ API and
+// Python raise it on request (TreeLimits).
+inline constexpr double kTreeWorkBudget = 1.6e9;
+// A node whose Arrow-Debreu price is below this share of its level's total
+// is out of reach: whatever is paid there is worth less than 1e-30 of what
+// the same payment would be worth at a typical node of the level, so
+// pricers may leave exercise decisions there out (see LatticeLevel).
+inline constexpr double kNegligibleStateShare = 1e-30;
 
 // The tree needs sigma > 0 (a zero spacing cannot branch). A volatility of
 // 0 or below is priced with 1e-6 a year, as the closed-form cap prices it.
@@ -84,6 +107,13 @@ struct TreeBuildArgs {
   double yieldsFromDate = -std::numeric_limits<double>::infinity();
   double memoryBudgetBytes = kTreeMemoryBudgetBytes;
   double workBudget = kTreeWorkBudget;
+  // What the pricer's reading of a node-maturity costs, in node-maturities
+  // (kLogBondPriceWork for a bond priced off each node's own curve on a
+  // lognormal or shape tree), and whether it reads only the nodes in reach
+  // (otherwise every level's reach is the whole level; see
+  // LatticeLevel::reachFrom, reachTo).
+  double readWork = 1.0;
+  bool readsInReach = false;
 };
 
 // The size of a tree, known before its nodes are allocated.
@@ -270,8 +300,9 @@ class HullWhiteTree {
   // The branching of level i's nodes into successor, pUp and pDown (and
   // pMiddle when given), from the half of the level above its centre.
   void LevelBranching(int i, int* successor, double* pUp, double* pMiddle, double* pDown) const;
-  // The rates of level i's nodes for the shift alpha.
-  void LevelRatesAt(int i, double alpha, double* rates) const;
+  // The rates of level i's nodes [from, to) (to < 0: to the top) for the
+  // shift alpha.
+  void LevelRatesAt(int i, double alpha, double* rates, int from = 0, int to = -1) const;
 
   int kind_ = 0;
   int stepCount_ = 0;
@@ -281,6 +312,7 @@ class HullWhiteTree {
   int firstYieldLevel_ = 0;
   int status_ = 0;
   bool uniform_ = false;
+  bool readsInReach_ = false;
   double startDate_ = 0.0;
   double endDate_ = 0.0;
   double latticeEnd_ = 0.0;
@@ -307,6 +339,10 @@ class HullWhiteTree {
   // transform's rate of its state.
   std::vector<double> date_, dt_, a_, sigma_, dx_, alpha_;
   std::vector<int> jMin_, nodeCount_, maturityCount_;
+  // Per built level, from the fit: the nodes [reachFrom, reachTo) outside
+  // which every node's Arrow-Debreu price is a negligible share of the
+  // level's (see LatticeLevel).
+  std::vector<int> reachFrom_, reachTo_;
   int maxNodes_ = 0;
 };
 

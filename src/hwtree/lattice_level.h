@@ -29,6 +29,20 @@ struct LatticeLevel {
   // 1 - pUp - pDown.
   std::vector<double> rate, discount, pUp, pMiddle, pDown;
   std::vector<int> successor;
+  // On trees whose rates stay above 0 (lognormal and shape), the nodes
+  // [reachFrom, reachTo) hold all of the level's Arrow-Debreu prices but a
+  // share below kNegligibleStateShare each: a node outside is reached with
+  // a probability below 1e-30 of the level's (more than eleven standard
+  // deviations out). There a bond is worth at most its flows and a bond
+  // option's exercise value at most the flows or the strike, so an exercise
+  // decision there moves the value at the root by less than 1e-30 of that,
+  // far below the last bit of any price. Pricers skip their costly per-node
+  // work (a bond priced off the node's own curve) there; the rollback
+  // itself still covers every node. On a normal tree the far nodes' rates
+  // fall far below 0 and their bond prices grow without bound, so every
+  // node is in reach.
+  int reachFrom = 0;
+  int reachTo = 0;
 
   // Room for levels of up to n nodes, so that loads allocate nothing.
   void Reserve(std::size_t n);

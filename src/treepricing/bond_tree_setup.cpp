@@ -22,6 +22,11 @@ TreeBuildArgs BondTreeSetup::Args() const {
   // alone; on every level when American or drawn.
   const bool everyLevel = terms_.isAmerican || terms_.slotCount > 1;
   args.yieldsFromDate = everyLevel ? terms_.valuation : terms_.expiry;
+  // Lognormal and shape trees price the bond off each node's curve (a
+  // logarithm and an exponential per flow), and only where the option can
+  // be reached unless the tree is drawn.
+  if (terms_.kind != 0) args.readWork = kLogBondPriceWork;
+  args.readsInReach = terms_.slotCount <= 1;
   return args;
 }
 

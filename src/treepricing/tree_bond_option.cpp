@@ -62,9 +62,10 @@ class BondOptionOnTree : public TreeInstrument {
     if (slots_ == nullptr && prices_.PriceNodesAlone()) {
       // A node whose exercise value cannot beat holding on, by a bound of
       // the bond's price (from above for a call, below for a put), keeps
-      // holding on and needs no price.
+      // holding on and needs no price; so does a node out of the lattice's
+      // reach, where exercising is worth nothing today.
       const bool bounded = exercisable && prices_.Bounded();
-      for (int j = 0; j < level.count; ++j) {
+      for (int j = level.reachFrom; j < level.reachTo; ++j) {
         if (bounded) {
           const double bound = prices_.Bound(j, !isPut_);
           const double most = isPut_ ? strike - (bound - accrued) : (bound - accrued) - strike;

@@ -406,8 +406,8 @@ TEST(HullWhiteTree, EnormousTreeIsRefusedFromItsEstimate) {
   }
 }
 
-// The work estimate counts the nodes built, the node-maturities the yield
-// walk rolls and the node curves read; a budget just below it refuses the
+// The work estimate counts the nodes built and fitted, the node-maturities
+// the yield walk rolls and the node curves read; a budget just below it refuses the
 // tree, one at it builds the same tree.
 TEST(HullWhiteTree, WorkBudget) {
   for (int kind : {0, 1}) {
@@ -420,7 +420,10 @@ TEST(HullWhiteTree, WorkBudget) {
     for (int i = 0; i <= full.expiryLevel(); ++i) read += full.LevelNodeCount(i) * full.MaturityCount(i);
     for (int i = 0; kind != 0 && i < full.levelCount(); ++i) rolled += full.LevelNodeCount(i) * full.MaturityCount(i);
     EXPECT_EQ(e.nodes, nodes) << kind;
-    EXPECT_EQ(e.nodeMaturities, kTreeNodeWork * nodes + read + rolled) << kind;
+    // A coarse tree: every node has a state price, and its pricer reads
+    // every node.
+    const double perNode = kind == 0 ? kTreeNodeWork + kTreeFitWork : kLogTreeNodeWork + kLogTreeFitWork;
+    EXPECT_EQ(e.nodeMaturities, perNode * nodes + read + kTreeWalkWork * rolled) << kind;
     in.args.workBudget = e.nodeMaturities;
     EXPECT_EQ(HullWhiteTree(in.args).status(), 0) << kind;
     in.args.workBudget = e.nodeMaturities - 1.0;

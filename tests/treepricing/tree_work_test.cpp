@@ -14,6 +14,7 @@
 #include "hwtree/hull_white_tree.h"
 #include "lorvex/lorvex.h"
 #include "treepricing/bond_tree_setup.h"
+#include "treepricing/tree_bond_option.h"
 #include "treepricing/tree_cap.h"
 #include "treepricing/tree_swap_option.h"
 #include "test_arrays.h"
@@ -91,11 +92,11 @@ TEST(TreeWork, OversizedRequestsAreRefusedWithTheirEstimate) {
       {"quarterly caplets for 1000 years",
        [](SAFEARRAY** c, double* v) { return HW_TreeCap(kSerial, 1000.0, 1.0, 0.05, 100, 4, 1, c, 0.01, 0.1, 20, 0, v); },
        capTree(Cap(1000.0, 1.0, 4)), lorvex::TreeRefusal::kWork},
-      {"8000 steps to 67 days, no mean reversion",
+      {"16000 steps to 67 days, no mean reversion",
        [](SAFEARRAY** c, double* v) {
-         return HW_TreeBondOption(kSerial, 26.0, 0.05, 100, 2, 0.1835, 100, 1, 0, 0, c, 0.01, 0.0, 8000, 0, v);
+         return HW_TreeBondOption(kSerial, 26.0, 0.05, 100, 2, 0.1835, 100, 1, 0, 0, c, 0.01, 0.0, 16000, 0, v);
        },
-       bondTree(Bond(26.0, 0.1835, 8000, 0.0)), lorvex::TreeRefusal::kWork},
+       bondTree(Bond(26.0, 0.1835, 16000, 0.0)), lorvex::TreeRefusal::kWork},
   };
   Curve curve(ThreePoints());
   const lorvex::ZeroCurve jdn = ToJdn(ThreePoints());
@@ -153,6 +154,40 @@ TEST(TreeWork, SwapEndingBeforeItStartsIsWorthNothing) {
   const lorvex::HullWhiteTree tree(setup.Args());
   ASSERT_EQ(tree.status(), 0);
   EXPECT_LE(tree.lastBuiltLevel(), 1);
+}
+
+// Lognormal and shape trees price the bond only at nodes in reach (state
+// prices above 1e-30 of their level's). On a wide lattice, whose reach is
+// a quarter of the expiry level, American calls and puts, out of and deep
+// in the money, price as when every node is priced.
+TEST(TreeWork, NodesOutOfReachLeaveAmericanPricesAlone) {
+  const lorvex::ZeroCurve curve = ToJdn(ThreePoints());
+  for (int kind : {1, 2}) {
+    for (const double strike : {80.0, 120.0}) {
+      for (const bool put : {false, true}) {
+        lorvex::BondTreeTerms t = Bond(10.0, 2.0, 800, 0.01);
+        t.kind = kind;
+        t.sigma = 0.3;
+        t.strike = strike;
+        t.isAmerican = true;
+        lorvex::BondTreeSetup setup(t, curve);
+        double price[2] = {};
+        for (const bool inReach : {false, true}) {
+          lorvex::TreeBuildArgs args = setup.Args();
+          args.readsInReach = inReach;
+          const lorvex::HullWhiteTree tree(args);
+          ASSERT_EQ(tree.status(), 0);
+          lorvex::LatticeLevel expiry;
+          expiry.Reserve(static_cast<std::size_t>(tree.MaxNodeCount()));
+          tree.LoadLevel(tree.expiryLevel(), expiry);
+          EXPECT_EQ(expiry.reachTo - expiry.reachFrom < expiry.count / 4, inReach);
+          price[inReach] = lorvex::TreeBondOptionRollback(setup.exercise, true, put, setup.bond, tree, false, nullptr);
+        }
+        EXPECT_NEAR(price[1], price[0], 1e-13 * price[0]) << kind << " " << strike << " " << put;
+        EXPECT_GT(price[0], 0.0);
+      }
+    }
+  }
 }
 
 // a = -5000 a year over one 10-year step: the last level's branching
