@@ -5,6 +5,7 @@
 
 #include "market/calendar.h"
 #include "market/discount.h"
+#include "market/discount_table.h"
 
 namespace lorvex {
 
@@ -101,8 +102,32 @@ double BondSchedule::AccruedInterest(double t) const {
   return 0.0;
 }
 
-double BondCleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear, int t,
-                      const ZeroCurve& curve) {
+namespace {
+
+// The discount factors of BondCleanPrice read off the curve: for a run of
+// payment days, all the exponents first, then the exps, which then run back
+// to back instead of each waiting for its exponent's divisions.
+class CurveDiscounts {
+ public:
+  CurveDiscounts(const ZeroCurve& curve, int t) : rates_(curve), t_(t), rateAtValuation_(rates_.At(t)) {}
+  double RateAtValuation() const { return rateAtValuation_; }
+  void Factors(const int* ends, int count, double* factors) {
+    for (int i = 0; i < count; ++i) factors[i] = DiscountExponent(rates_.At(ends[i]), t_, ends[i]);
+    for (int i = 0; i < count; ++i) factors[i] = std::exp(factors[i]);
+  }
+
+ private:
+  CurveCursor rates_;
+  int t_;
+  double rateAtValuation_;
+};
+
+// BondCleanPrice with its discount factors DF_t(end) from `discounts`
+// (CurveDiscounts or DiscountTable): both give each factor to the same bit,
+// and the flows are added here in one order, so the prices agree to the bit.
+template <class Discounts>
+double CleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear, int t,
+                  Discounts& discounts) {
   // An empty schedule, by its dates or by a rejected frequency, is worth 0.
   if (maturity <= accrualStart || !IsAcceptedFrequency(couponsPerYear)) return 0.0;
   const double coupon = (couponRate / couponsPerYear) * face;
@@ -120,8 +145,6 @@ double BondCleanPrice(double face, double couponRate, int accrualStart, int matu
     if (n < kChunk) kept[kChunk - 1 - n] = dates.Date();
   }
 
-  CurveCursor rates(curve);
-  const double rateAtT = rates.At(t);
   double sum = 0.0;
   double accrued = 0.0;
   if (n > 0) {
@@ -133,18 +156,17 @@ double BondCleanPrice(double face, double couponRate, int accrualStart, int matu
     const double couponFlow = coupon + 0.0;  // coupon + principal, as a period adds them
     bool first = true;
     // Adds the flows paid on ends[0 .. count-1] (ascending) to the sum, in
-    // that order: all the exponents first, then the exps, which then run
-    // back to back instead of each waiting for its exponent's divisions.
+    // that order.
     auto add = [&](const int* ends, int count, bool lastIsMaturity) {
       if (first && periodStart <= t) {
         accrued = coupon * (static_cast<double>(t) - periodStart) / (ends[0] - periodStart);
       }
       first = false;
-      double exponents[kChunk];
-      for (int i = 0; i < count; ++i) exponents[i] = DiscountExponent(rates.At(ends[i]), t, ends[i]);
+      double factors[kChunk];
+      discounts.Factors(ends, count, factors);
       const int coupons = lastIsMaturity ? count - 1 : count;
-      for (int i = 0; i < coupons; ++i) sum += couponFlow * std::exp(exponents[i]);
-      if (lastIsMaturity) sum += (coupon + face) * std::exp(exponents[count - 1]);
+      for (int i = 0; i < coupons; ++i) sum += couponFlow * factors[i];
+      if (lastIsMaturity) sum += (coupon + face) * factors[count - 1];
     };
     // Flows before the kept ones, a chunk at a time, walking forward.
     int ends[kChunk];
@@ -160,7 +182,20 @@ double BondCleanPrice(double face, double couponRate, int accrualStart, int matu
     const int count = n < kChunk ? n : kChunk;
     add(kept + (kChunk - count), count, true);
   }
-  return DivideByDiscountToValueDate(sum, rateAtT, t, t) - accrued;
+  return DivideByDiscountToValueDate(sum, discounts.RateAtValuation(), t, t) - accrued;
+}
+
+}  // namespace
+
+double BondCleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear, int t,
+                      const ZeroCurve& curve) {
+  CurveDiscounts discounts(curve, t);
+  return CleanPrice(face, couponRate, accrualStart, maturity, couponsPerYear, t, discounts);
+}
+
+double BondCleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear,
+                      DiscountTable& discounts) {
+  return CleanPrice(face, couponRate, accrualStart, maturity, couponsPerYear, discounts.Valuation(), discounts);
 }
 
 }  // namespace lorvex

@@ -9,6 +9,7 @@
 
 namespace lorvex {
 
+class DiscountTable;
 class ZeroCurve;
 
 struct CouponPeriod {
@@ -64,5 +65,10 @@ class BondSchedule : public CashFlowSchedule {
 // cursor, and nothing is allocated. The price of HW_BondPrice.
 double BondCleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear, int t,
                       const ZeroCurve& curve);
+// The same price, to the last bit, at t = discounts.Valuation() on the
+// table's curve: each payment day's discount factor is computed once for
+// all the bonds priced with the table.
+double BondCleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear,
+                      DiscountTable& discounts);
 
 }  // namespace lorvex

@@ -2,7 +2,8 @@
 // plain definitions they stand for, to the last bit: Julian days and month
 // steps as the textbook integer formulas give them, the curve cursor
 // against Interpolate, and the bond's clean price laid on the fly (and the
-// schedule built and priced) against the definition written out.
+// schedule built and priced, and the price from remembered discount factors)
+// against the definition written out.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,6 +14,7 @@
 
 #include "market/bond_schedule.h"
 #include "market/calendar.h"
+#include "market/discount_table.h"
 #include "market/zero_curve.h"
 
 namespace lorvex {
@@ -163,11 +165,12 @@ TEST(ScheduleDates, CursorReadsTheCurveAsInterpolate) {
 }
 
 TEST(ScheduleDates, CleanPriceOnTheFlyIsTheScheduleDirtyPriceLessAccrued) {
-  // Valuation dates on month ends and leap days, maturities from days to 60
-  // years (monthly bonds past the dates kept on the stack), the accrual
-  // start before, at and after the valuation date, a curve with points
-  // before, inside and after the flows, and one with a rate that is not a
-  // number.
+  // Valuation dates on month ends and leap days, maturities from days to 105
+  // years (monthly bonds past the dates kept on the stack, and flows past
+  // the 100 years a discount table holds), the accrual start before, at and
+  // after the valuation date, a curve with points before, inside and after
+  // the flows, and one with a rate that is not a number. One discount table
+  // per curve and valuation serves all its bonds, short and long mixed.
   const double xs[] = {2451000, 2451545, 2452000, 2453500, 2458000, 2470000};
   const double ys[] = {0.02, 0.045, 0.05, 0.055, 0.06, 0.058};
   const double nanYs[] = {0.02, 0.045, std::numeric_limits<double>::quiet_NaN(), 0.055, 0.06, 0.058};
@@ -177,8 +180,9 @@ TEST(ScheduleDates, CleanPriceOnTheFlyIsTheScheduleDirtyPriceLessAccrued) {
   int priced = 0;
   for (const ZeroCurve& curve : curves) {
     for (const int t : valuations) {
+      DiscountTable table(curve, t);
       for (const int f : {1, 2, 4, 12, 3}) {
-        for (int days = -40; days <= 60 * 365; days += days < 800 ? 7 : 173) {
+        for (int days = -40; days <= 105 * 365; days += days < 800 ? 7 : 173) {
           for (const int startOffset : {-400, -183, -1, 0, 5}) {
             const int start = t + startOffset;
             const int maturity = t + days;
@@ -186,11 +190,14 @@ TEST(ScheduleDates, CleanPriceOnTheFlyIsTheScheduleDirtyPriceLessAccrued) {
             const BondSchedule bond(100.0, 0.0625, start, maturity, f);
             const double built = bond.ForwardPrice(t, t, curve) - bond.AccruedInterest(t);
             const double got = BondCleanPrice(100.0, 0.0625, start, maturity, f, t, curve);
+            const double remembered = BondCleanPrice(100.0, 0.0625, start, maturity, f, table);
             ASSERT_TRUE(SameBits(got, expected) || (std::isnan(got) && std::isnan(expected)))
                 << "t " << t << " start " << start << " maturity " << maturity << " f " << f << ": expected "
                 << expected << ", got " << got;
             ASSERT_TRUE(SameBits(built, expected) || (std::isnan(built) && std::isnan(expected)))
                 << "schedule, t " << t << " start " << start << " maturity " << maturity << " f " << f;
+            ASSERT_TRUE(SameBits(remembered, expected) || (std::isnan(remembered) && std::isnan(expected)))
+                << "table, t " << t << " start " << start << " maturity " << maturity << " f " << f;
             ++priced;
           }
         }
@@ -198,6 +205,10 @@ TEST(ScheduleDates, CleanPriceOnTheFlyIsTheScheduleDirtyPriceLessAccrued) {
     }
   }
   EXPECT_GT(priced, 10000);
+  // A table holds the days up to the furthest flow asked for, not a century.
+  DiscountTable table(curves[0], valuations[0]);
+  BondCleanPrice(100.0, 0.0625, valuations[0] - 100, valuations[0] + 730, 2, table);
+  EXPECT_EQ(table.Held(), 731u);
 }
 
 }  // namespace
