@@ -24,7 +24,8 @@
 // the Python keyword arguments and the columns of a book file. The full
 // list is LORVEX_CALCULATIONS below, and calculations() at run time.
 //
-// Every function is stateless and may run on any number of threads at once.
+// Every function is stateless and may run on any number of threads at once;
+// the one object that remembers between calls, BondPricer, is one thread's.
 #pragma once
 
 #include <cstdint>
@@ -558,6 +559,32 @@ class LORVEX_CXX_API EquityTreeDisplay {
 // Clean price of a coupon bond, in the face's units. A frequency other than
 // 1, 2, 4 or 12 lays no coupons: the bond is worth 0.
 LORVEX_CXX_API double bond_price(const BondPriceArgs& args, const Curve& curve);
+
+// bond_price for many bonds on one curve from one valuation date: a bond
+// paying on a day some bond priced before paid on reuses that day's discount
+// factor instead of reading the curve and taking an exp again. Prices and
+// refusals are bond_price's to the last bit; a bond of another valuation
+// date is priced by bond_price itself. The pricer keeps a copy of the curve
+// and the factors of the days paid on up to 100 years after the valuation
+// (about 8 bytes a day, later days are recomputed). Not thread-safe, as a
+// call may add to the remembered factors: one pricer per thread.
+//
+//   lorvex::BondPricer price(curve, 36526);
+//   for (const lorvex::BondPriceArgs& bond : bonds) total += price(bond);
+class LORVEX_CXX_API BondPricer {
+ public:
+  BondPricer(const Curve& curve, int valuation);
+  double operator()(const BondPriceArgs& args);
+  int valuation() const;
+
+  BondPricer(BondPricer&&) noexcept;
+  BondPricer& operator=(BondPricer&&) noexcept;
+  ~BondPricer();
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
 
 // Black's model.
 LORVEX_CXX_API double black_bond_option(const BlackBondOptionArgs& args, const Curve& curve);
