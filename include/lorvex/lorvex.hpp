@@ -560,14 +560,16 @@ class LORVEX_CXX_API EquityTreeDisplay {
 // 1, 2, 4 or 12 lays no coupons: the bond is worth 0.
 LORVEX_CXX_API double bond_price(const BondPriceArgs& args, const Curve& curve);
 
-// bond_price for many bonds on one curve from one valuation date: a bond
-// paying on a day some bond priced before paid on reuses that day's discount
-// factor instead of reading the curve and taking an exp again. Prices and
-// refusals are bond_price's to the last bit; a bond of another valuation
-// date is priced by bond_price itself. The pricer keeps a copy of the curve
-// and the factors of the days paid on up to 100 years after the valuation
-// (about 8 bytes a day, later days are recomputed). Not thread-safe, as a
-// call may add to the remembered factors: one pricer per thread.
+// bond_price for many bonds on one curve from one valuation date. The
+// pricer remembers the discount factor of each day a bond paid on and the
+// payment dates of each maturity and frequency, so a bond whose days or
+// dates were seen before skips the curve, the exp and the calendar. Prices
+// and refusals are bond_price's to the last bit; a bond of another valuation
+// date is priced by bond_price itself. It keeps a copy of the curve and
+// what it remembers, up to 100 years after the valuation date and about
+// 3.5 MB (beyond, bonds are priced as bond_price prices them). Not
+// thread-safe, as a call may add to what it remembers: one pricer per
+// thread.
 //
 //   lorvex::BondPricer price(curve, 36526);
 //   for (const lorvex::BondPriceArgs& bond : bonds) total += price(bond);

@@ -8,7 +8,6 @@
 #include "hullwhite/coupon_bond_option.h"
 #include "market/bond_schedule.h"
 #include "market/cap_schedule.h"
-#include "market/discount_table.h"
 #include "market/swap_schedule.h"
 
 namespace lorvex {
@@ -54,9 +53,9 @@ double bond_price(const BondPriceArgs& a, const ZeroCurve& curve) {
   return FiniteResult(BondCleanPrice(a.face, a.coupon, d.accrualStart, d.maturity, a.frequency, d.valuation, curve));
 }
 
-double bond_price(const BondPriceArgs& a, DiscountTable& discounts) {
+double bond_price(const BondPriceArgs& a, BondFlowTable& flows) {
   const BondDays d = CheckedBondDates(a);
-  return FiniteResult(BondCleanPrice(a.face, a.coupon, d.accrualStart, d.maturity, a.frequency, discounts));
+  return FiniteResult(BondCleanPrice(a.face, a.coupon, d.accrualStart, d.maturity, a.frequency, flows));
 }
 
 double black_bond_option(const BlackBondOptionArgs& a, const ZeroCurve& curve) {
@@ -153,10 +152,10 @@ int TableValuation(int serial) {
 
 struct BondPricer::Impl {
   Impl(const ZeroCurve& market, int serial)
-      : curve(market), valuation(serial), discounts(curve, TableValuation(serial)) {}
+      : curve(market), valuation(serial), flows(curve, TableValuation(serial)) {}
   ZeroCurve curve;
-  int valuation;            // serial
-  DiscountTable discounts;  // reads `curve`, so declared after it
+  int valuation;        // serial
+  BondFlowTable flows;  // reads `curve`, so declared after it
 };
 
 BondPricer::BondPricer(const Curve& curve, int valuation)
@@ -170,7 +169,7 @@ int BondPricer::valuation() const { return impl_->valuation; }
 double BondPricer::operator()(const BondPriceArgs& args) {
   Impl& p = *impl_;
   if (args.valuation != p.valuation) return api::bond_price(args, p.curve);
-  return api::bond_price(args, p.discounts);
+  return api::bond_price(args, p.flows);
 }
 
 }  // namespace lorvex

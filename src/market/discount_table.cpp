@@ -1,7 +1,5 @@
 #include "market/discount_table.h"
 
-#include <new>
-
 #include "market/discount.h"
 
 namespace lorvex {
@@ -13,20 +11,18 @@ double DiscountTable::Compute(int day) {
   return DiscountFactorAtRate(rates_.At(day), valuation_, day);
 }
 
-double DiscountTable::Remember(int day) {
+bool DiscountTable::Hold(int day) {
   const long long k = static_cast<long long>(day) - valuation_;
-  if (k <= 0 || k > kMaxTableDays) return Compute(day);
-  const auto index = static_cast<std::size_t>(k);
-  if (index >= factors_.size()) {
-    // The vector's capacity grows geometrically, so bonds arriving in rising
-    // maturity, a few new days at a time, copy the table O(log) times.
-    try {
-      factors_.resize(index + 1, -1.0);
-    } catch (const std::bad_alloc&) {
-      return Compute(day);
-    }
-  }
-  return factors_[index] = Compute(day);
+  if (k <= 0 || k > kMaxTableDays) return false;
+  const auto size = static_cast<std::size_t>(k) + 1;
+  // Bonds arriving in rising maturity add a few days at a time; the
+  // doubling capacity copies the table O(log) times.
+  return size <= factors_.size() || GrowWithin(factors_, size, std::size_t{kMaxTableDays} + 1, -1.0);
+}
+
+double DiscountTable::Remember(int day) {
+  if (!Hold(day)) return Compute(day);
+  return factors_[static_cast<std::size_t>(day - valuation_)] = Compute(day);
 }
 
 }  // namespace lorvex

@@ -7,17 +7,34 @@
 // days than they have flows (100,000 bonds of up to 30 years pay on at most
 // some 11,000 days), so each day's rate, division and exp are done once. The
 // table holds the days after t up to the furthest one asked for, grown on
-// demand (a table of 100 years is 290 kB); days beyond kMaxTableDays (100 years) are computed each time
-// rather than held. The curve must outlive the table and stay unchanged.
-// Not for sharing between threads: a lookup may write.
+// demand (100 years take 292 kB); days beyond kMaxTableDays, 100 years, are
+// computed each time rather than held. The curve must outlive the table and
+// stay unchanged. Not for sharing between threads: a lookup may write.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
+#include <new>
 #include <vector>
 
 #include "market/zero_curve.h"
 
 namespace lorvex {
+
+// Resizes v to `size` elements (at most `limit`), the new ones `fill`, its
+// capacity doubling as it grows but never past `limit`, so that a table
+// filled up to its limit holds no more memory than that. False, v
+// unchanged, without the memory.
+template <class T>
+bool GrowWithin(std::vector<T>& v, std::size_t size, std::size_t limit, const T& fill) {
+  try {
+    if (size > v.capacity()) v.reserve(std::min(std::max(size, 2 * v.capacity()), limit));
+    v.resize(size, fill);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
 
 class DiscountTable {
  public:
@@ -42,8 +59,14 @@ class DiscountTable {
     for (int i = 0; i < count; ++i) factors[i] = At(ends[i]);
   }
 
-  // Days held (for tests): one past the furthest day after t asked for.
+  // Makes room for the days after t up to `day`, so that looking them up
+  // keeps their factors; false beyond kMaxTableDays or without the memory.
+  bool Hold(int day);
+  // One past the furthest day after t held, and the factors by days after
+  // t: a day held and looked up since is computed. Growing the table moves
+  // them.
   std::size_t Held() const { return factors_.size(); }
+  const double* Stored() const { return factors_.data(); }
 
  private:
   double Compute(int day);

@@ -14,7 +14,6 @@
 
 #include "market/bond_schedule.h"
 #include "market/calendar.h"
-#include "market/discount_table.h"
 #include "market/zero_curve.h"
 
 namespace lorvex {
@@ -165,12 +164,12 @@ TEST(ScheduleDates, CursorReadsTheCurveAsInterpolate) {
 }
 
 TEST(ScheduleDates, CleanPriceOnTheFlyIsTheScheduleDirtyPriceLessAccrued) {
-  // Valuation dates on month ends and leap days, maturities from days to 105
-  // years (monthly bonds past the dates kept on the stack, and flows past
-  // the 100 years a discount table holds), the accrual start before, at and
-  // after the valuation date, a curve with points before, inside and after
-  // the flows, and one with a rate that is not a number. One discount table
-  // per curve and valuation serves all its bonds, short and long mixed.
+  // Valuation dates on month ends and leap days, maturities from days to 60
+  // years (monthly bonds past the dates kept on the stack), the accrual
+  // start before, at and after the valuation date, a curve with points
+  // before, inside and after the flows, and one with a rate that is not a
+  // number. One table of remembered factors per curve and valuation serves
+  // all its bonds; those accruing after t walk their dates.
   const double xs[] = {2451000, 2451545, 2452000, 2453500, 2458000, 2470000};
   const double ys[] = {0.02, 0.045, 0.05, 0.055, 0.06, 0.058};
   const double nanYs[] = {0.02, 0.045, std::numeric_limits<double>::quiet_NaN(), 0.055, 0.06, 0.058};
@@ -180,9 +179,9 @@ TEST(ScheduleDates, CleanPriceOnTheFlyIsTheScheduleDirtyPriceLessAccrued) {
   int priced = 0;
   for (const ZeroCurve& curve : curves) {
     for (const int t : valuations) {
-      DiscountTable table(curve, t);
+      BondFlowTable table(curve, t);
       for (const int f : {1, 2, 4, 12, 3}) {
-        for (int days = -40; days <= 105 * 365; days += days < 800 ? 7 : 173) {
+        for (int days = -40; days <= 60 * 365; days += days < 800 ? 7 : 173) {
           for (const int startOffset : {-400, -183, -1, 0, 5}) {
             const int start = t + startOffset;
             const int maturity = t + days;
@@ -205,10 +204,19 @@ TEST(ScheduleDates, CleanPriceOnTheFlyIsTheScheduleDirtyPriceLessAccrued) {
     }
   }
   EXPECT_GT(priced, 10000);
-  // A table holds the days up to the furthest flow asked for, not a century.
-  DiscountTable table(curves[0], valuations[0]);
-  BondCleanPrice(100.0, 0.0625, valuations[0] - 100, valuations[0] + 730, 2, table);
-  EXPECT_EQ(table.Held(), 731u);
+  // A table holds the days up to the furthest flow asked for, not a
+  // century; once it holds kMaxOffsets dates, bonds of maturities not laid
+  // yet walk their dates, to the same prices.
+  const int t = valuations[0];
+  BondFlowTable table(curves[0], t);
+  BondCleanPrice(100.0, 0.0625, t - 100, t + 730, 2, table);
+  EXPECT_EQ(table.Days().Held(), 731u);
+  for (int days = 50 * 365; days <= 100 * 365; days += 7) {
+    ASSERT_TRUE(SameBits(BondCleanPrice(100.0, 0.0625, t - 10, t + days, 12, table),
+                         BondCleanPrice(100.0, 0.0625, t - 10, t + days, 12, t, curves[0])))
+        << days;
+  }
+  EXPECT_EQ(table.Find(t + 100 * 365 - 1, 12), nullptr);
 }
 
 }  // namespace
