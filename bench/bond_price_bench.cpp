@@ -8,6 +8,9 @@
 //   BM_BondPriceMix/2, /30    maturities 0.5 to 2 (or 30) years and coupons
 //                             1 % to 8 % cycled over 1,000 bonds, the mixes
 //                             of bench/python_bench.py;
+//   BM_BondPricerMix/2, /30   the same mixes through one lorvex::BondPricer,
+//                             whose payment days' discount factors are all
+//                             remembered after the first pass over the mix;
 //   BM_ExpFloor/N             N calls of std::exp alone, the floor of a bond
 //                             of N - 1 coupons (one exp per flow, plus none
 //                             for the valuation date).
@@ -42,10 +45,8 @@ void BM_BondPrice(benchmark::State& state) {
 }
 BENCHMARK(BM_BondPrice)->Arg(2)->Arg(30);
 
-void BM_BondPriceMix(benchmark::State& state) {
-  const lorvex::Curve& curve = BenchCurve();
+std::vector<lorvex::BondPriceArgs> Mix(double longest) {
   constexpr int kBonds = 1000;
-  const double longest = static_cast<double>(state.range(0));
   std::vector<lorvex::BondPriceArgs> bonds;
   for (int i = 0; i < kBonds; ++i) {
     const double x = static_cast<double>(i) / (kBonds - 1);
@@ -55,6 +56,12 @@ void BM_BondPriceMix(benchmark::State& state) {
                      .face = 100.0,
                      .frequency = 2});
   }
+  return bonds;
+}
+
+void BM_BondPriceMix(benchmark::State& state) {
+  const lorvex::Curve& curve = BenchCurve();
+  const std::vector<lorvex::BondPriceArgs> bonds = Mix(static_cast<double>(state.range(0)));
   std::size_t i = 0;
   for (auto _ : state) {
     const double price = lorvex::bond_price(bonds[i], curve);
@@ -63,6 +70,18 @@ void BM_BondPriceMix(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BondPriceMix)->Arg(2)->Arg(30);
+
+void BM_BondPricerMix(benchmark::State& state) {
+  lorvex::BondPricer price(BenchCurve(), 36526);
+  const std::vector<lorvex::BondPriceArgs> bonds = Mix(static_cast<double>(state.range(0)));
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const double value = price(bonds[i]);
+    benchmark::DoNotOptimize(value);
+    if (++i == bonds.size()) i = 0;
+  }
+}
+BENCHMARK(BM_BondPricerMix)->Arg(2)->Arg(30);
 
 void BM_ExpFloor(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));

@@ -24,7 +24,8 @@
 // the Python keyword arguments and the columns of a book file. The full
 // list is LORVEX_CALCULATIONS below, and calculations() at run time.
 //
-// Every function is stateless and may run on any number of threads at once.
+// Every function is stateless and may run on any number of threads at once;
+// the one object that remembers between calls, BondPricer, is one thread's.
 #pragma once
 
 #include <cstdint>
@@ -559,6 +560,34 @@ class LORVEX_CXX_API EquityTreeDisplay {
 // Clean price of a coupon bond, in the face's units. A frequency other than
 // 1, 2, 4 or 12 lays no coupons: the bond is worth 0.
 LORVEX_CXX_API double bond_price(const BondPriceArgs& args, const Curve& curve);
+
+// bond_price for many bonds on one curve from one valuation date. The
+// pricer remembers the discount factor of each day a bond paid on and the
+// payment dates of each maturity and frequency, so a bond whose days or
+// dates were seen before skips the curve, the exp and the calendar. Prices
+// and refusals are bond_price's to the last bit; a bond of another valuation
+// date is priced by bond_price itself. It keeps a copy of the curve and
+// what it remembers, up to 100 years after the valuation date and about
+// 3.5 MB (beyond, bonds are priced as bond_price prices them). Not
+// thread-safe, as a call may add to what it remembers: one pricer per
+// thread.
+//
+//   lorvex::BondPricer price(curve, 36526);
+//   for (const lorvex::BondPriceArgs& bond : bonds) total += price(bond);
+class LORVEX_CXX_API BondPricer {
+ public:
+  BondPricer(const Curve& curve, int valuation);
+  double operator()(const BondPriceArgs& args);
+  int valuation() const;
+
+  BondPricer(BondPricer&&) noexcept;
+  BondPricer& operator=(BondPricer&&) noexcept;
+  ~BondPricer();
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
 
 // Black's model.
 LORVEX_CXX_API double black_bond_option(const BlackBondOptionArgs& args, const Curve& curve);

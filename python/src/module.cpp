@@ -9,6 +9,8 @@
 // cost still share the work evenly. Nothing is allocated per element by the
 // loop itself; each element builds its terms struct on the stack, from the
 // fields of single-value columns converted once per call and its own values.
+// A thread may keep state across its elements: bond prices from one
+// valuation date share each payment day's discount factor (Worker below).
 //
 // A refused element records its status; the lowest refused index keeps its
 // argument and message for the Python side to raise or report.
@@ -26,6 +28,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <type_traits>
@@ -166,12 +169,14 @@ unsigned ThreadCount(int requested) {
   return std::max(1u, std::thread::hardware_concurrency());
 }
 
-// Prices elements 0..n-1 with price(i), which fills and prices element i and
-// stores its results. status[i] gets each element's status; with
-// stopAtFirst the loop stops handing out work beyond the first refusal.
-template <class Price>
+// Prices elements 0..n-1: each thread makes its own pricer with
+// makePrice(), which must not throw, and calls price(i), which fills and
+// prices element i and stores its results. status[i] gets each element's
+// status; with stopAtFirst the loop stops handing out work beyond the first
+// refusal.
+template <class MakePrice>
 Failure Run(std::size_t n, unsigned threads, bool stopAtFirst, int outputs, double* const* out,
-            std::int32_t* status, const Price& price) {
+            std::int32_t* status, const MakePrice& makePrice) {
   Failure first{n, 0, {}, {}};
   std::mutex firstMutex;
   std::atomic<std::size_t> firstIndex{n};
@@ -191,6 +196,7 @@ Failure Run(std::size_t n, unsigned threads, bool stopAtFirst, int outputs, doub
     }
   };
   auto work = [&] {
+    auto price = makePrice();
     for (;;) {
       const std::size_t begin = next.fetch_add(chunk, std::memory_order_relaxed);
       if (begin >= n) return;
@@ -251,8 +257,8 @@ Market ReadMarket(const char* kind, const py::object& market) {
 
 // columns: one array per argument (in the API's order, without the tree
 // limits) of length 1 or n. prepare(columns), called once with the GIL
-// held, returns the pricer of one element, price(i, out). Returns
-// (outputs, status, failure or None).
+// held, returns what makes each thread's pricer of one element,
+// price(i, out). Returns (outputs, status, failure or None).
 template <class Prepare>
 py::tuple Vectorised(const std::vector<DoubleArray>& arrays, std::size_t n, int threads, bool stopAtFirst,
                      std::size_t expected, int outputs, const Prepare& prepare) {
@@ -274,12 +280,13 @@ py::tuple Vectorised(const std::vector<DoubleArray>& arrays, std::size_t n, int 
   }
   py::array_t<std::int32_t> status(static_cast<py::ssize_t>(n));
   std::int32_t* statusData = status.mutable_data();
-  const auto price = prepare(columns.data());
+  const auto makePrice = prepare(columns.data());
   Failure failure;
   {
     py::gil_scoped_release release;
-    failure = Run(n, ThreadCount(threads), stopAtFirst, outputs, out, statusData,
-                  [&](std::size_t i) { price(i, out); });
+    failure = Run(n, ThreadCount(threads), stopAtFirst, outputs, out, statusData, [&] {
+      return [&out, price = makePrice()](std::size_t i) mutable { price(i, out); };
+    });
   }
   py::tuple outs(outputs);
   for (int k = 0; k < outputs; ++k) outs[static_cast<std::size_t>(k)] = results[static_cast<std::size_t>(k)];
@@ -403,6 +410,47 @@ py::dict DisplayDict(const TreeBondDisplay& d, const std::string& title) { retur
 py::dict DisplayDict(const EquityTreeDisplay& d, const std::string& title) { return EquityDisplayDict(d, title); }
 
 
+// ---- Per-thread state ------------------------------------------------------
+
+// What one thread keeps between its elements: nothing for most
+// calculations, which price each element from its terms alone.
+template <class Args>
+struct Worker {
+  Worker(const Args&, const Column*, bool) {}
+  template <class Price>
+  auto operator()(const Args& args, const Market& market, const Price& price) {
+    return price(args, market);
+  }
+};
+
+// Bonds valued on one date pay on far fewer days than they have flows: a
+// thread keeps a lorvex::BondPricer, which computes each payment day's
+// discount factor once, when the valuation column holds one value. It is
+// made at the thread's first bond, where a failure to allocate is that
+// element's refusal, and its prices are bond_price's to the last bit.
+#define LORVEX_PY_NAME(field) #field,
+constexpr std::string_view kBondPriceFields[] = {LORVEX_BOND_PRICE_FIELDS(LORVEX_PY_NAME)};
+#undef LORVEX_PY_NAME
+static_assert(kBondPriceFields[0] == "valuation", "the valuation is column 0 of bond_price");
+
+template <>
+class Worker<BondPriceArgs> {
+ public:
+  Worker(const BondPriceArgs& single, const Column* columns, bool singlesAccepted)
+      : valuation_(single.valuation), oneValuation_(singlesAccepted && columns[0].step == 0) {}
+  template <class Price>
+  double operator()(const BondPriceArgs& args, const Market& market, const Price& price) {
+    if (!oneValuation_) return price(args, market);
+    if (!pricer_) pricer_.emplace(*market.curve, valuation_);
+    return (*pricer_)(args);
+  }
+
+ private:
+  int valuation_;
+  bool oneValuation_;
+  std::optional<BondPricer> pricer_;
+};
+
 // Binds _lorvex._<name>: a vectorised loop for calculations returning numbers,
 // a scalar call returning arrays and the picture for the tree displays.
 template <class Args, class Fill, class Price>
@@ -431,14 +479,18 @@ void Bind(py::module_& m, const char* name, const char* marketKind, std::size_t 
                   } catch (const std::exception&) {
                     singlesAccepted = false;
                   }
-                  return [&, columns, single, singlesAccepted](std::size_t i, double* const* out) {
-                    Args args = single;
-                    if (singlesAccepted) {
-                      fill(args, columns, i, Which<Columns::PerElement>{});
-                    } else {
-                      fill(args, columns, i, Which<Columns::All>{});
-                    }
-                    Store(price(args, market), out, i);
+                  return [&, columns, single, singlesAccepted] {
+                    return [&, columns, single, singlesAccepted,
+                            worker = Worker<Args>(single, columns, singlesAccepted)](std::size_t i,
+                                                                                     double* const* out) mutable {
+                      Args args = single;
+                      if (singlesAccepted) {
+                        fill(args, columns, i, Which<Columns::PerElement>{});
+                      } else {
+                        fill(args, columns, i, Which<Columns::All>{});
+                      }
+                      Store(worker(args, market, price), out, i);
+                    };
                   };
                 });
           });

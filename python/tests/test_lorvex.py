@@ -214,6 +214,21 @@ def test_threads_give_the_single_thread_results():
                                                       threads=threads), one)
 
 
+def test_bonds_of_one_valuation_equal_the_export_to_the_last_bit(exports):
+    """One valuation for many bonds: each thread prices from its own remembered discount factors."""
+    n = 3000
+    terms = dict(maturity=np.linspace(0.05, 110, n), coupon=np.linspace(0, 0.08, n), frequency=np.resize([1, 2, 4, 12], n))
+    terms["maturity"][7] = np.inf
+    array = exports.array(CURVE_ROWS)
+    want = [exports.call("bond_price", dict(valuation=V, face=100, **{k: v[i] for k, v in terms.items()}), array)
+            for i in range(n)]
+    for threads in (1, 3):
+        values, status = lorvex.bond_price(valuation=V, **terms, curve=CURVE, threads=threads, errors="nan",
+                                           return_status=True)
+        assert list(status) == [s for s, _ in want]
+        assert np.array_equal(values, [v[0] if s == 0 else np.nan for s, v in want], equal_nan=True)
+
+
 def test_the_gil_is_released_during_a_long_tree():
     started, done, ticks = threading.Event(), threading.Event(), [0]
 

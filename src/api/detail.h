@@ -26,6 +26,8 @@
 
 namespace lorvex {
 
+class BondFlowTable;
+
 struct Curve::Impl {
   ZeroCurve points;  // x: Julian day, y: zero rate
 };
@@ -141,6 +143,9 @@ inline double FiniteResult(double value) {
 // ---- Calculations on internal curves, with the exports' codes ---------
 
 double bond_price(const BondPriceArgs& args, const ZeroCurve& curve);
+// The same price from the discount factors and payment dates `flows`
+// remembers (a table seen from the Julian day of args.valuation).
+double bond_price(const BondPriceArgs& args, BondFlowTable& flows);
 double black_bond_option(const BlackBondOptionArgs& args, const ZeroCurve& curve);
 double black_swaption(const BlackSwaptionArgs& args, const ZeroCurve& curve);
 double black_cap(const BlackCapArgs& args, const ZeroCurve& curve);

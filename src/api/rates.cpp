@@ -37,15 +37,25 @@ double HwOptionOnBond(int valuation, int expiry, double dirtyStrike, OptionType 
   return FiniteResult(option.value);
 }
 
+// The checks of a bond price, before its curve is read.
+BondDays CheckedBondDates(const BondPriceArgs& a) {
+  RequireFiniteArgs::bond_price(a);
+  return BondDates(a.valuation, a.maturity);
+}
+
 }  // namespace
 
 double bond_price(const BondPriceArgs& a, const ZeroCurve& curve) {
-  RequireFiniteArgs::bond_price(a);
-  const BondDays d = BondDates(a.valuation, a.maturity);
+  const BondDays d = CheckedBondDates(a);
   // ForwardPrice(valuation, valuation) - AccruedInterest(valuation) of the
   // bond, without building it. A rejected frequency leaves an empty bond,
   // which prices to 0.
   return FiniteResult(BondCleanPrice(a.face, a.coupon, d.accrualStart, d.maturity, a.frequency, d.valuation, curve));
+}
+
+double bond_price(const BondPriceArgs& a, BondFlowTable& flows) {
+  const BondDays d = CheckedBondDates(a);
+  return FiniteResult(BondCleanPrice(a.face, a.coupon, d.accrualStart, d.maturity, a.frequency, flows));
 }
 
 double black_bond_option(const BlackBondOptionArgs& a, const ZeroCurve& curve) {
@@ -128,5 +138,38 @@ double hw_swaption(const HwSwaptionArgs& args, const Curve& curve) {
   return api::hw_swaption(args, curve.impl().points);
 }
 double hw_cap(const HwCapArgs& args, const Curve& curve) { return api::hw_cap(args, curve.impl().points); }
+
+namespace {
+
+// A valuation serial outside the calendar has no Julian day; its table is
+// never read, as every bond priced at it is refused first.
+int TableValuation(int serial) {
+  int jdn = 0;
+  return ValuationJdn(serial, &jdn) ? jdn : 0;
+}
+
+}  // namespace
+
+struct BondPricer::Impl {
+  Impl(const ZeroCurve& market, int serial)
+      : curve(market), valuation(serial), flows(curve, TableValuation(serial)) {}
+  ZeroCurve curve;
+  int valuation;        // serial
+  BondFlowTable flows;  // reads `curve`, so declared after it
+};
+
+BondPricer::BondPricer(const Curve& curve, int valuation)
+    : impl_(std::make_unique<Impl>(curve.impl().points, valuation)) {}
+BondPricer::BondPricer(BondPricer&&) noexcept = default;
+BondPricer& BondPricer::operator=(BondPricer&&) noexcept = default;
+BondPricer::~BondPricer() = default;
+
+int BondPricer::valuation() const { return impl_->valuation; }
+
+double BondPricer::operator()(const BondPriceArgs& args) {
+  Impl& p = *impl_;
+  if (args.valuation != p.valuation) return api::bond_price(args, p.curve);
+  return api::bond_price(args, p.flows);
+}
 
 }  // namespace lorvex

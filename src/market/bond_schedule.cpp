@@ -5,6 +5,7 @@
 
 #include "market/calendar.h"
 #include "market/discount.h"
+#include "market/discount_table.h"
 
 namespace lorvex {
 
@@ -101,11 +102,66 @@ double BondSchedule::AccruedInterest(double t) const {
   return 0.0;
 }
 
-double BondCleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear, int t,
-                      const ZeroCurve& curve) {
+namespace {
+
+// The discount factors of BondCleanPrice read off the curve: for a run of
+// payment days, all the exponents first, then the exps, which then run back
+// to back instead of each waiting for its exponent's divisions.
+class CurveDiscounts {
+ public:
+  CurveDiscounts(const ZeroCurve& curve, int t) : rates_(curve), t_(t), rateAtValuation_(rates_.At(t)) {}
+  double RateAtValuation() const { return rateAtValuation_; }
+  void Factors(const int* ends, int count, double* factors) {
+    for (int i = 0; i < count; ++i) factors[i] = DiscountExponent(rates_.At(ends[i]), t_, ends[i]);
+    for (int i = 0; i < count; ++i) factors[i] = std::exp(factors[i]);
+  }
+
+ private:
+  CurveCursor rates_;
+  int t_;
+  double rateAtValuation_;
+};
+
+// The arithmetic of a clean price from its flows' discount factors, the
+// flows added oldest first, shared by every source of the factors so that
+// they all give one price to the last bit.
+class CleanPriceSum {
+ public:
+  CleanPriceSum(double face, double couponRate, int couponsPerYear)
+      : face_(face), coupon_((couponRate / couponsPerYear) * face), couponFlow_(coupon_ + 0.0) {}
+  // The coupon accrued at t in the period from periodStart (on or before t)
+  // to the first flow's date.
+  void Accrue(int t, int periodStart, int firstEnd) {
+    accrued_ = coupon_ * (static_cast<double>(t) - periodStart) / (firstEnd - periodStart);
+  }
+  // Adds the flows discounted by factor(0) .. factor(count - 1), in that
+  // order; the last is the maturity's if lastIsMaturity.
+  template <class Factor>
+  void Add(int count, bool lastIsMaturity, const Factor& factor) {
+    const int coupons = lastIsMaturity ? count - 1 : count;
+    for (int i = 0; i < coupons; ++i) sum_ += couponFlow_ * factor(i);
+    if (lastIsMaturity) sum_ += (coupon_ + face_) * factor(count - 1);
+  }
+  double Clean(double rateAtValuation, int t) const {
+    return DivideByDiscountToValueDate(sum_, rateAtValuation, t, t) - accrued_;
+  }
+
+ private:
+  double face_;
+  double coupon_;
+  double couponFlow_;  // coupon + principal, as a period adds them
+  double sum_ = 0.0;
+  double accrued_ = 0.0;
+};
+
+// BondCleanPrice with its discount factors DF_t(end) from `discounts`
+// (CurveDiscounts or DiscountTable), which give each factor to the same bit.
+template <class Discounts>
+double CleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear, int t,
+                  Discounts& discounts) {
   // An empty schedule, by its dates or by a rejected frequency, is worth 0.
   if (maturity <= accrualStart || !IsAcceptedFrequency(couponsPerYear)) return 0.0;
-  const double coupon = (couponRate / couponsPerYear) * face;
+  CleanPriceSum price(face, couponRate, couponsPerYear);
 
   // The flows paid after t are the scheduled dates after both t and the
   // accrual start. Walk back from the maturity to the first date on or
@@ -120,31 +176,21 @@ double BondCleanPrice(double face, double couponRate, int accrualStart, int matu
     if (n < kChunk) kept[kChunk - 1 - n] = dates.Date();
   }
 
-  CurveCursor rates(curve);
-  const double rateAtT = rates.At(t);
-  double sum = 0.0;
-  double accrued = 0.0;
   if (n > 0) {
     // The period of the first flow starts on the date the walk stopped at,
     // or at the accrual start if that date is not after it; it contains t
     // if it starts on or before t.
     const int stop = dates.Date();
     const int periodStart = stop > accrualStart ? stop : accrualStart;
-    const double couponFlow = coupon + 0.0;  // coupon + principal, as a period adds them
     bool first = true;
     // Adds the flows paid on ends[0 .. count-1] (ascending) to the sum, in
-    // that order: all the exponents first, then the exps, which then run
-    // back to back instead of each waiting for its exponent's divisions.
+    // that order.
     auto add = [&](const int* ends, int count, bool lastIsMaturity) {
-      if (first && periodStart <= t) {
-        accrued = coupon * (static_cast<double>(t) - periodStart) / (ends[0] - periodStart);
-      }
+      if (first && periodStart <= t) price.Accrue(t, periodStart, ends[0]);
       first = false;
-      double exponents[kChunk];
-      for (int i = 0; i < count; ++i) exponents[i] = DiscountExponent(rates.At(ends[i]), t, ends[i]);
-      const int coupons = lastIsMaturity ? count - 1 : count;
-      for (int i = 0; i < coupons; ++i) sum += couponFlow * std::exp(exponents[i]);
-      if (lastIsMaturity) sum += (coupon + face) * std::exp(exponents[count - 1]);
+      double factors[kChunk];
+      discounts.Factors(ends, count, factors);
+      price.Add(count, lastIsMaturity, [&](int i) { return factors[i]; });
     };
     // Flows before the kept ones, a chunk at a time, walking forward.
     int ends[kChunk];
@@ -160,7 +206,61 @@ double BondCleanPrice(double face, double couponRate, int accrualStart, int matu
     const int count = n < kChunk ? n : kChunk;
     add(kept + (kChunk - count), count, true);
   }
-  return DivideByDiscountToValueDate(sum, rateAtT, t, t) - accrued;
+  return price.Clean(discounts.RateAtValuation(), t);
+}
+
+}  // namespace
+
+double BondCleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear, int t,
+                      const ZeroCurve& curve) {
+  CurveDiscounts discounts(curve, t);
+  return CleanPrice(face, couponRate, accrualStart, maturity, couponsPerYear, t, discounts);
+}
+
+BondFlowTable::BondFlowTable(const ZeroCurve& curve, int t) : days_(curve, t) {}
+
+const BondFlowTable::Flows* BondFlowTable::Remember(int maturity, int couponsPerYear, std::vector<Flows>& row,
+                                                    std::size_t index) {
+  const int t = days_.Valuation();
+  MonthWalk dates(maturity, 12 / couponsPerYear);
+  int n = 0;
+  for (; dates.Date() > t; dates.Back()) ++n;
+  const std::size_t first = offsets_.size();
+  const std::size_t size = first + 1 + static_cast<std::size_t>(n);
+  if (size > kMaxOffsets || !days_.Hold(maturity)) return nullptr;
+  const std::size_t rowLimit = std::size_t{DiscountTable::kMaxTableDays} + 1;
+  if (index >= row.size() && !GrowWithin(row, index + 1, rowLimit, Flows{0, -1})) return nullptr;
+  if (!GrowWithin(offsets_, size, kMaxOffsets, std::uint16_t{0})) return nullptr;
+  // Both fit: the stop is less than a year before t, the maturity at most
+  // kMaxTableDays after. Each flow's factor is looked up, and so kept in
+  // the days' table, which holds the days up to the maturity.
+  offsets_[first] = static_cast<std::uint16_t>(t - dates.Date());
+  for (std::size_t i = first + 1; i < size; ++i) {
+    dates.Forward();
+    offsets_[i] = static_cast<std::uint16_t>(dates.Date() - t);
+    days_.At(dates.Date());
+  }
+  row[index] = {static_cast<int>(first), n};
+  return &row[index];
+}
+
+double BondCleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear,
+                      BondFlowTable& table) {
+  const int t = table.Valuation();
+  if (maturity <= accrualStart || !IsAcceptedFrequency(couponsPerYear)) return 0.0;
+  const BondFlowTable::Flows* flows = accrualStart <= t ? table.Find(maturity, couponsPerYear) : nullptr;
+  if (flows == nullptr) return CleanPrice(face, couponRate, accrualStart, maturity, couponsPerYear, t, table.Days());
+  // As CleanPrice walks it: the first flow's period starts at the later of
+  // the stop and the accrual start, both on or before t.
+  CleanPriceSum price(face, couponRate, couponsPerYear);
+  const std::uint16_t* offsets = table.Offsets(*flows);
+  const int stop = t - offsets[0];
+  const int periodStart = stop > accrualStart ? stop : accrualStart;
+  if (periodStart <= t) price.Accrue(t, periodStart, t + offsets[1]);
+  // The days' table holds every flow's factor since the flows were laid.
+  const double* stored = table.Days().Stored();
+  price.Add(flows->count, true, [&](int i) { return stored[offsets[1 + i]]; });
+  return price.Clean(table.Days().RateAtValuation(), t);
 }
 
 }  // namespace lorvex

@@ -3,9 +3,12 @@
 // date however long or short it is, and pays the full coupon.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "market/cash_flow_schedule.h"
+#include "market/discount_table.h"
 
 namespace lorvex {
 
@@ -64,5 +67,59 @@ class BondSchedule : public CashFlowSchedule {
 // cursor, and nothing is allocated. The price of HW_BondPrice.
 double BondCleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear, int t,
                       const ZeroCurve& curve);
+
+// What bonds priced on one curve from one day t share: the discount factor
+// of each payment day (a DiscountTable), and the payment dates of each
+// schedule. A bond accruing since t or before pays after t on dates that
+// its maturity and frequency alone give, so these are laid once per
+// maturity and frequency, as days from t, and the bonds after skip the
+// calendar: for maturities up to 100 years, and up to kMaxOffsets dates in
+// all (2 MiB, with at most 1.2 MB of index and the days' 292 kB). Other
+// bonds walk their dates as BondCleanPrice does. The curve must outlive the
+// table and stay unchanged. Not for sharing between threads: a lookup may
+// write.
+class BondFlowTable {
+ public:
+  static constexpr std::size_t kMaxOffsets = std::size_t{1} << 20;
+
+  // The dates of one schedule: Offsets(flows)[0] days from the date the
+  // walk back from the maturity stops at (the last on or before t) to t,
+  // then, for each of the `count` flows after t, oldest first, its days
+  // after t.
+  struct Flows {
+    int first;
+    int count;  // -1: not laid yet
+  };
+
+  BondFlowTable(const ZeroCurve& curve, int t);
+  int Valuation() const { return days_.Valuation(); }
+  DiscountTable& Days() { return days_; }
+
+  // The flows after t of a bond of this maturity and accepted frequency,
+  // laid at the first call; nullptr for a maturity not after t or more than
+  // 100 years after, or once kMaxOffsets dates are held.
+  const Flows* Find(int maturity, int couponsPerYear) {
+    const long long days = static_cast<long long>(maturity) - days_.Valuation();
+    if (days <= 0 || days > DiscountTable::kMaxTableDays) return nullptr;
+    // Frequencies 1, 2, 4 and 12 have rows 0 to 3.
+    std::vector<Flows>& row = schedules_[couponsPerYear == 12 ? 3 : couponsPerYear >> 1];
+    const auto index = static_cast<std::size_t>(days);
+    if (index < row.size() && row[index].count >= 0) return &row[index];
+    return Remember(maturity, couponsPerYear, row, index);
+  }
+  const std::uint16_t* Offsets(const Flows& flows) const { return offsets_.data() + flows.first; }
+
+ private:
+  const Flows* Remember(int maturity, int couponsPerYear, std::vector<Flows>& row, std::size_t index);
+
+  DiscountTable days_;
+  std::vector<Flows> schedules_[4];     // per frequency, by days from t to the maturity
+  std::vector<std::uint16_t> offsets_;  // the schedules laid, one after another
+};
+
+// BondCleanPrice at t = table.Valuation() on the table's curve, to the last
+// bit: the same flows and factors, added in the same order.
+double BondCleanPrice(double face, double couponRate, int accrualStart, int maturity, int couponsPerYear,
+                      BondFlowTable& table);
 
 }  // namespace lorvex

@@ -2,7 +2,8 @@
 // plain definitions they stand for, to the last bit: Julian days and month
 // steps as the textbook integer formulas give them, the curve cursor
 // against Interpolate, and the bond's clean price laid on the fly (and the
-// schedule built and priced) against the definition written out.
+// schedule built and priced, and the price from remembered discount factors)
+// against the definition written out.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -167,7 +168,8 @@ TEST(ScheduleDates, CleanPriceOnTheFlyIsTheScheduleDirtyPriceLessAccrued) {
   // years (monthly bonds past the dates kept on the stack), the accrual
   // start before, at and after the valuation date, a curve with points
   // before, inside and after the flows, and one with a rate that is not a
-  // number.
+  // number. One table of remembered factors per curve and valuation serves
+  // all its bonds; those accruing after t walk their dates.
   const double xs[] = {2451000, 2451545, 2452000, 2453500, 2458000, 2470000};
   const double ys[] = {0.02, 0.045, 0.05, 0.055, 0.06, 0.058};
   const double nanYs[] = {0.02, 0.045, std::numeric_limits<double>::quiet_NaN(), 0.055, 0.06, 0.058};
@@ -177,6 +179,7 @@ TEST(ScheduleDates, CleanPriceOnTheFlyIsTheScheduleDirtyPriceLessAccrued) {
   int priced = 0;
   for (const ZeroCurve& curve : curves) {
     for (const int t : valuations) {
+      BondFlowTable table(curve, t);
       for (const int f : {1, 2, 4, 12, 3}) {
         for (int days = -40; days <= 60 * 365; days += days < 800 ? 7 : 173) {
           for (const int startOffset : {-400, -183, -1, 0, 5}) {
@@ -186,11 +189,14 @@ TEST(ScheduleDates, CleanPriceOnTheFlyIsTheScheduleDirtyPriceLessAccrued) {
             const BondSchedule bond(100.0, 0.0625, start, maturity, f);
             const double built = bond.ForwardPrice(t, t, curve) - bond.AccruedInterest(t);
             const double got = BondCleanPrice(100.0, 0.0625, start, maturity, f, t, curve);
+            const double remembered = BondCleanPrice(100.0, 0.0625, start, maturity, f, table);
             ASSERT_TRUE(SameBits(got, expected) || (std::isnan(got) && std::isnan(expected)))
                 << "t " << t << " start " << start << " maturity " << maturity << " f " << f << ": expected "
                 << expected << ", got " << got;
             ASSERT_TRUE(SameBits(built, expected) || (std::isnan(built) && std::isnan(expected)))
                 << "schedule, t " << t << " start " << start << " maturity " << maturity << " f " << f;
+            ASSERT_TRUE(SameBits(remembered, expected) || (std::isnan(remembered) && std::isnan(expected)))
+                << "table, t " << t << " start " << start << " maturity " << maturity << " f " << f;
             ++priced;
           }
         }
@@ -198,6 +204,19 @@ TEST(ScheduleDates, CleanPriceOnTheFlyIsTheScheduleDirtyPriceLessAccrued) {
     }
   }
   EXPECT_GT(priced, 10000);
+  // A table holds the days up to the furthest flow asked for, not a
+  // century; once it holds kMaxOffsets dates, bonds of maturities not laid
+  // yet walk their dates, to the same prices.
+  const int t = valuations[0];
+  BondFlowTable table(curves[0], t);
+  BondCleanPrice(100.0, 0.0625, t - 100, t + 730, 2, table);
+  EXPECT_EQ(table.Days().Held(), 731u);
+  for (int days = 50 * 365; days <= 100 * 365; days += 7) {
+    ASSERT_TRUE(SameBits(BondCleanPrice(100.0, 0.0625, t - 10, t + days, 12, table),
+                         BondCleanPrice(100.0, 0.0625, t - 10, t + days, 12, t, curves[0])))
+        << days;
+  }
+  EXPECT_EQ(table.Find(t + 100 * 365 - 1, 12), nullptr);
 }
 
 }  // namespace
